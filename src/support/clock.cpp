@@ -1,0 +1,41 @@
+#include "support/clock.hpp"
+
+#include <ctime>
+
+namespace quorvex {
+
+DateTime SystemClock::now() const
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return DateTime::fromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           DateTime::fromTime(local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+namespace {
+SystemClock g_systemClock;
+Clock* g_clock = &g_systemClock;
+} // namespace
+
+Clock& clock()
+{
+    return *g_clock;
+}
+
+void setClock(Clock* c)
+{
+    g_clock = c ? c : &g_systemClock;
+}
+
+DateTime Now()
+{
+    return g_clock->now();
+}
+
+DateTime Today()
+{
+    return Now().datePart();
+}
+
+} // namespace quorvex

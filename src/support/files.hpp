@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quorvex {
+
+// The platform's path separator; the program's texts write it as "\".
+inline constexpr char kPathSeparator = '/';
+
+// Deletes every file matching path ("*" and "?" allowed in the last element), whatever its
+// attributes, and waits until the listing shows them gone. Returns 0.
+int16_t uKill(const std::string& path);
+// Creates the directory (one level) unless an entry of that name exists, and waits until it
+// does. Returns 0.
+int16_t uMkDir(std::string path);
+// Adds a trailing separator (add) or removes one (not add).
+void FormatPath(std::string& path, bool addSeparator);
+// Everything up to and including the last separator; error -2147221503 when there is none.
+std::string FilePathStripFileName(const std::string& path);
+// Everything after the last separator; error -2147221503 when there is none.
+std::string FilePathStripPath(const std::string& path);
+// Full path of the program associated with the document, or "" when there is none.
+std::string FindExecutable(const std::string& documentPath);
+
+} // namespace quorvex

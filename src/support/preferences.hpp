@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quorvex {
+
+// The process-wide preferences, kept in "Quorvex.ini" in the application directory.
+struct Preferences {
+    // Used as a Boolean: any non-zero value is true (written back as -1).
+    int16_t StopOnError = 0;
+    // Highest number of earlier backup copies.
+    int16_t NumberCopies = 0;
+    // The web browser program.
+    std::string IEPath;
+};
+
+Preferences& preferences();
+
+// Reads the three preferences (defaults -1, 99 and the classic browser path).
+void LoadPreferences();
+// Writes the three preferences; a failed write leaves the file as it was and is not reported.
+void SavePreferences();
+
+std::string preferencesFilePath();
+// The jobs directory: the application directory, "DatabaseJobs" and a trailing separator.
+std::string DatabaseJobsPath();
+
+} // namespace quorvex

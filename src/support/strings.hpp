@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvex {
+
+// Replaces every character of text that occurs in set by replacement (which may be empty or
+// longer than one character). Texts over 32767 characters are run-time error 6.
+std::string StripBadChars(std::string_view text, std::string_view set, std::string_view replacement);
+
+} // namespace quorvex

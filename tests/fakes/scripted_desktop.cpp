@@ -1,0 +1,37 @@
+#include "fakes/scripted_desktop.hpp"
+
+namespace quorvex::test {
+
+namespace {
+
+int firstButton(int style)
+{
+    switch (style & mb::ButtonsMask) {
+    case mb::AbortRetryIgnore: return mb::Abort;
+    case mb::YesNoCancel:
+    case mb::YesNo: return mb::Yes;
+    case mb::RetryCancel: return mb::Retry;
+    default: return mb::Ok;
+    }
+}
+
+} // namespace
+
+int ScriptedDesktop::messageBox(const std::string& text, int style, const std::string& title)
+{
+    m_boxes.push_back({text, style, title});
+    if (m_answers.empty())
+        return firstButton(style);
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void ScriptedDesktop::doEvents()
+{
+    ++m_doEventsCount;
+    if (m_doEventsHook)
+        m_doEventsHook();
+}
+
+} // namespace quorvex::test
