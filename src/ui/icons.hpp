@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace quorvex::icons {
+
+// The program's pictures, drawn in code so they stay crisp at any scale and need no files.
+// Shared by the schedule window and the tray icon.
+
+// The 16 x 16 picture of a JobType (1 repair and compact, 2 auto execute, 3 backup); a plain
+// document for any other value.
+QIcon jobType(int jobType);
+
+// The status lights: a small round lamp, lit or dark, in the light's colour (0 and 1 at the
+// left place, 2 and 3 at the right).
+QPixmap light(int index, int size);
+
+// The toolbar buttons' pictures.
+enum class Button { New, Remove, Open, Copy, Execute };
+QIcon button(Button which);
+
+// The program's own icon: the windows' icon and the tray icon.
+QIcon application();
+
+} // namespace quorvex::icons

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "execution/status_display.hpp"
+#include "support/date_time.hpp"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quorvex {
+
+// The Help menu's entries; what they open belongs to the help and about module.
+enum class HelpItem { Contents, License, Homepage, About };
+
+// The schedule window: the job list, which is also the agent's in-memory table of jobs, the
+// status bar with the lights, and the commands on jobs. Closing it only hides it until
+// KillForm is set. Rows are counted from 1, as the list's users count them.
+class frmSchedule : public QMainWindow, public StatusDisplay {
+    Q_OBJECT
+
+public:
+    // Shows the job definition wizard modally, owned by this window: addJob true defines a new
+    // job, false edits the job of the selected row. The wizard adds or rewrites the row itself.
+    using JobWizard = std::function<void(frmSchedule& owner, bool addJob)>;
+    using HelpHandler = std::function<void(HelpItem item)>;
+
+    // Columns of lvwSchedule.
+    static constexpr int kColName = 0;
+    static constexpr int kColLastRun = 1;
+    static constexpr int kColNextRun = 2;
+    static constexpr int kColStartTime = 3;
+    static constexpr int kColJobType = 4;
+    static constexpr int kColJobFile = 5;
+
+    explicit frmSchedule(QWidget* parent = nullptr);
+    ~frmSchedule() override;
+
+    // Appends one row; the caller sets StatusBarCount afterwards.
+    void AddItemListView(const std::string& sBackupName, DateTime dDateLastRun,
+                         DateTime dDateNextRun, DateTime dStartTime, int16_t iJobType,
+                         const std::string& sBackupFilename);
+    // Removes the row at iIndexNumber (from 1).
+    void DeleteItemListView(int16_t iIndexNumber);
+    // "N Database Jobs" in the first status bar panel.
+    void setStatusBarCount(int16_t count);
+    const std::string& MessageText() const { return m_messageText; }
+    // True lets the window really close (the agent's Exit).
+    void setKillForm(bool kill) { m_killForm = kill; }
+
+    // StatusDisplay: the text goes to the second panel and the window repaints at once.
+    void setMessageText(const std::string& text) override;
+    void setLightVisible(int index, bool visible) override;
+    void refresh() override;
+
+    // The list as the due-job check and the wizard use it.
+    QTreeWidget* lvwSchedule() const { return m_list; }
+    int rowCount() const;
+    // The values kept beside the texts of row i (from 1).
+    DateTime rowDateLastRun(int row) const;
+    DateTime rowDateNextRun(int row) const;
+    DateTime rowStartTime(int row) const;
+    std::string rowJobFile(int row) const;
+    // Rewrites the Last Run and Next Run columns of row i, texts and values.
+    void setRowRuns(int row, DateTime dDateLastRun, DateTime dDateNextRun);
+    // Makes row i the current row and the only selected one.
+    void selectOnlyRow(int row);
+    void clearSelection();
+    bool isRowSelected(int row) const;
+
+    // Commands (toolbar buttons, Action and File menus).
+    void cmdAddJob_Click();
+    void cmdEditJob_Click();
+    void cmdCopyJob_Click();
+    void cmdDelJob_Click();
+    void cmdBackup_Click();
+    void mnuActionViewTransactionLog_Click();
+    void mnuActionViewErrorLog_Click();
+    void mnuFilePreferences_Click();
+    void mnuHelpContents_Click();
+
+    // Until these are installed, the wizard and the help entries do nothing.
+    void setJobWizard(JobWizard wizard) { m_jobWizard = std::move(wizard); }
+    void setHelpHandler(HelpHandler handler) { m_helpHandler = std::move(handler); }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createList();
+    void createToolbar();
+    void createMenus();
+    void createStatusBar();
+    void Form_Activate();
+    void Form_Resize();
+    void lvwSchedule_ColumnClick(int column);
+    void sortList();
+
+    QTreeWidgetItem* row(int index) const;
+    // The two checks before a command on jobs; false after showing the message.
+    bool checkSelection();
+    void showJobWizard(bool addJob);
+    void showHelp(HelpItem item);
+    void updateCount();
+    QPushButton* addButton(const char* name, const char* caption, const char* tip, int left,
+                           int picture);
+    int twipsX(int twips) const;
+    int twipsY(int twips) const;
+
+    QTreeWidget* m_list = nullptr;
+    QWidget* m_toolbar = nullptr;
+    QLabel* m_panelCount = nullptr;
+    QLabel* m_panelMessage = nullptr;
+    QLabel* m_panelLights = nullptr;
+    QWidget* m_lights = nullptr;
+    std::array<QLabel*, kLightCount> m_imgLight{};
+
+    std::string m_messageText;
+    bool m_killForm = false;
+    bool m_activated = false;
+    bool m_resizing = false;
+    bool m_sorted = false;
+    int m_sortColumn = kColName;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+
+    JobWizard m_jobWizard;
+    HelpHandler m_helpHandler;
+};
+
+} // namespace quorvex
