@@ -1,0 +1,72 @@
+#include "execution/access.hpp"
+
+#include "execution/command_line.hpp"
+#include "execution/file_checks.hpp"
+#include "support/app_info.hpp"
+#include "support/error_handler.hpp"
+#include "support/files.hpp"
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::string_view kNoStartup = " /NOSTARTUP";
+
+void trimBlanks(std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        text.clear();
+        return;
+    }
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Some registrations hand back the program with Access's own start switch behind it.
+void cleanProgramPath(std::string& path)
+{
+    for (char& c : path)
+        if (c == '\0')
+            c = ' ';
+    trimBlanks(path);
+    if (path.ends_with(kNoStartup))
+        path.erase(path.size() - kNoStartup.size());
+    trimBlanks(path);
+}
+
+std::string lockFileOf(const std::string& mdbPath)
+{
+    const auto slash = mdbPath.rfind(kPathSeparator);
+    const auto nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const auto dot = mdbPath.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    return (hasExtension ? mdbPath.substr(0, dot) : mdbPath) + ".ldb";
+}
+
+} // namespace
+
+bool CheckForAccess(std::string& sAccessPath)
+{
+    return trapFatal("CDatabaseJob.cls", "CheckForAccess()", [&] {
+        sAccessPath = FindExecutable(appFile("TestForAccess.mdb"));
+        const bool found = !sAccessPath.empty();
+        cleanProgramPath(sAccessPath);
+        return found;
+    });
+}
+
+bool CheckForExclusive(const std::string& sMDBPath)
+{
+    return trapFatal("CDatabaseJob.cls", "CheckForExclusive()",
+                     [&] { return !plainFileExists(lockFileOf(sMDBPath)); });
+}
+
+std::string accessSecuritySwitches(const CDatabaseJob& job)
+{
+    if (!job.Security())
+        return {};
+    return " /USER " + job.UserID() + " /PWD " + job.Password() + " /WRKGRP " +
+           inQuotes(job.MDWFile());
+}
+
+} // namespace quorvex

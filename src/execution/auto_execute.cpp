@@ -1,0 +1,50 @@
+#include "execution/access.hpp"
+#include "execution/actions.hpp"
+#include "execution/command_line.hpp"
+#include "execution/file_checks.hpp"
+#include "execution/shell_and_close.hpp"
+#include "support/desktop.hpp"
+#include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
+
+namespace quorvex {
+
+namespace {
+
+// Opens the database in Access so its start-up code runs, and waits until Access is closed.
+void autoExecute(const CDatabaseJob& job)
+{
+    const std::string& mdb = job.AutoExecuteMDB();
+    std::string access;
+    if (!CheckForAccess(access)) {
+        MsgBox(std::string("Access does not exist on this machine.") + kCrLf + kCrLf +
+                   "Operation has been cancelled.",
+               mb::OkOnly | mb::Exclamation, "Error");
+        return;
+    }
+    if (!plainFileExists(mdb)) {
+        LogEvent("Error #UD2 - MDB File '" + mdb + "' does not exist.");
+        return;
+    }
+    LogEvent("Auto Executing file '" + mdb + "'.");
+
+    const std::string commandLine =
+        inQuotes(access) + " " + inQuotes(mdb) + accessSecuritySwitches(job);
+    const int32_t code = ShellAndClose(commandLine, kAccessWindowStyle);
+    if (code != 0)
+        LogEvent("Error #" + std::to_string(code) +
+                 " - Quorvex was unable to Auto Execute MDB File: '" + mdb + "'.");
+}
+
+} // namespace
+
+int16_t ExecuteAutoExecNow(CDatabaseJob& job)
+{
+    return trapFatal("CDatabaseJob.cls", "ExecuteAutoExecNow()", [&] {
+        autoExecute(job);
+        job.setFailure(false);
+        return int16_t{0};
+    });
+}
+
+} // namespace quorvex

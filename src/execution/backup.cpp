@@ -1,0 +1,263 @@
+#include "execution/actions.hpp"
+#include "execution/file_checks.hpp"
+#include "execution/file_copy.hpp"
+#include "execution/zip_step.hpp"
+#include "support/desktop.hpp"
+#include "support/error_handler.hpp"
+#include "support/files.hpp"
+#include "support/preferences.hpp"
+#include "support/transaction_log.hpp"
+
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace quorvex {
+
+namespace {
+
+constexpr const char* kPlainPrefix = "Backing Up   ";
+constexpr const char* kZipPrefix = "Zipping Up   ";
+constexpr size_t kDisplayWidth = 40;
+constexpr size_t kDisplayHead = 3;
+constexpr size_t kDisplayTail = 34;
+
+// Ends a backup run as failed. Its reason has been logged or shown already. Not a
+// std::exception, so no error trap mistakes it for a run-time error.
+struct RunFailed
+{
+};
+
+[[noreturn]] void fail(const std::string& logLine)
+{
+    LogEvent(logLine);
+    throw RunFailed{};
+}
+
+// Error 52 is what a drive without its diskette gives: the user may insert it and retry the
+// step, or give up the run.
+template <class Step> auto retryOnDiskError(Step&& step) -> decltype(step())
+{
+    for (;;) {
+        try {
+            return step();
+        } catch (const RuntimeError& e) {
+            if (e.number() != err::BadFileName)
+                throw;
+        }
+        const std::string prompt = "Disk Error, please insert the diskette and try again.";
+        if (MsgBox(prompt, mb::OkCancel, "Disk Error") != mb::Ok)
+            fail("User cancelled out at error prompt to insert floppy disk.");
+    }
+}
+
+// The names of one file's copies in the target directory: the current copy and the numbered
+// earlier ones (1 the newest).
+class CopyNames
+{
+public:
+    CopyNames(std::string basePath, std::string extension)
+        : m_basePath(std::move(basePath)), m_extension(std::move(extension))
+    {
+    }
+    const std::string& extension() const { return m_extension; }
+    std::string current() const { return m_basePath + suffix(); }
+    std::string numbered(int n) const { return m_basePath + "_" + std::to_string(n) + suffix(); }
+
+private:
+    // A name without an extension keeps none, rather than gaining a lone dot.
+    std::string suffix() const { return m_extension.empty() ? "" : "." + m_extension; }
+
+    std::string m_basePath;
+    std::string m_extension;
+};
+
+// The stem ends at the first dot of the file name; a leading dot belongs to the name itself.
+size_t stemLength(const std::string& fileName)
+{
+    const auto dot = fileName.find('.', 1);
+    return dot == std::string::npos ? fileName.size() : dot;
+}
+
+CopyNames plainNames(const std::string& file, const std::string& target)
+{
+    const std::string name = FilePathStripPath(file);
+    const size_t stem = stemLength(name);
+    return {target + name.substr(0, stem), stem < name.size() ? name.substr(stem + 1) : ""};
+}
+
+CopyNames zipNames(const std::string& file, const std::string& target)
+{
+    const std::string name = FilePathStripPath(file);
+    return {target + name.substr(0, stemLength(name)), "zip"};
+}
+
+std::string displayName(const std::string& path)
+{
+    if (path.size() < kDisplayWidth)
+        return path;
+    return path.substr(0, kDisplayHead) + "..." + path.substr(path.size() - kDisplayTail);
+}
+
+// The directory the file really lies in, through any link to it.
+std::string realDirectoryOf(const std::string& file)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr),
+                                                           &std::free);
+    return real ? FilePathStripFileName(real.get()) : FilePathStripFileName(file);
+}
+
+std::string renameFailureText(const CopyNames& names)
+{
+    const std::string& ext = names.extension();
+    return std::string("Fatal Error intercepted by Quorvex when renaming ") + kCrLf +
+           " your previous target file '" + names.current() + "." + kCrLf + kCrLf +
+           "This is due most likely to the " + ext + " file being locked " + kCrLf +
+           "because you were just viewing the " + ext + " file.  " + kCrLf + kCrLf +
+           "The fix is to close all open " + ext + " files you are " + kCrLf + "viewing." + kCrLf;
+}
+
+class BackupRun
+{
+public:
+    BackupRun(const CDatabaseJob& job, StatusDisplay& display)
+        : m_display(display), m_target(job.BackupTargetDirectory()), m_keep(job.NumberCopies()),
+          m_limit(preferences().NumberCopies)
+    {
+        m_files.push_back(job.BackupSourceMDB());
+        if (job.Security())
+            m_files.push_back(job.MDWFile());
+    }
+
+    void plainCopy() const
+    {
+        for (const auto& file : m_files) {
+            checkNotInTarget(file);
+            blink();
+            checkTarget();
+            showProgress(kPlainPrefix, file);
+            checkSource(file);
+            const CopyNames names = plainNames(file, m_target);
+            rotate(names);
+            retryOnDiskError([&] { copyFileReplacing(file, names.current()); });
+        }
+    }
+
+    // Every file is checked before the earlier archives are touched, so a missing or
+    // misplaced file never costs the archives already there.
+    void zipArchive() const
+    {
+        const CopyNames names = zipNames(m_files.front(), m_target);
+        checkTarget();
+        for (const auto& file : m_files) {
+            checkNotInTarget(file);
+            checkSource(file);
+        }
+        rotate(names);
+        uKill(names.current());
+        for (const auto& file : m_files) {
+            blink();
+            showProgress(kZipPrefix, file);
+            checkSource(file);
+            if (!ZipFile(names.current(), file))
+                throw RunFailed{};
+        }
+    }
+
+private:
+    void blink() const
+    {
+        ShowLightsIdle(m_display);
+        ShowLightsRunning(m_display);
+    }
+
+    void checkTarget() const
+    {
+        // A drive root ("A:\") is not tested: a drive without its diskette is no directory.
+        if (m_target.size() > 3 && !retryOnDiskError([&] { return directoryExists(m_target); }))
+            fail("Quorvex Target Path does not exist: '" + m_target + "'.");
+    }
+
+    // Also catches the same directory written another way, and a file that is a link into
+    // the target: a backup must never rotate, delete or overwrite its own source.
+    void checkNotInTarget(const std::string& file) const
+    {
+        const bool same = retryOnDiskError([&] {
+            return sameDirectory(FilePathStripFileName(file), m_target) ||
+                   sameDirectory(realDirectoryOf(file), m_target);
+        });
+        if (same)
+            fail("Source directory and target directory are the same: '" + m_target + "'.");
+    }
+
+    void checkSource(const std::string& file) const
+    {
+        if (!retryOnDiskError([&] { return fileExists(file); }))
+            fail("Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.");
+    }
+
+    void showProgress(const char* prefix, const std::string& file) const
+    {
+        m_display.setMessageText(prefix + displayName(file));
+        LogEvent(prefix + file);
+    }
+
+    // Copy n-1 becomes copy n for n up to the copies kept; copies above that, up to the
+    // copy limit, are deleted.
+    void rotate(const CopyNames& names) const
+    {
+        for (int n = m_limit; n >= 1; --n) {
+            uKill(names.numbered(n));
+            if (m_keep == 0 || n > m_keep)
+                continue;
+            if (n == 1)
+                renameCurrentCopy(names);
+            else if (retryOnDiskError([&] { return fileExists(names.numbered(n - 1)); }))
+                retryOnDiskError(
+                    [&] { renameNoReplace(names.numbered(n - 1), names.numbered(n)); });
+        }
+    }
+
+    // The usual reason this rename fails is a viewer holding the copy, so the user is told
+    // how to fix it.
+    static void renameCurrentCopy(const CopyNames& names)
+    {
+        if (!retryOnDiskError([&] { return fileExists(names.current()); }))
+            return;
+        try {
+            renameNoReplace(names.current(), names.numbered(1));
+        } catch (const RuntimeError&) {
+            MsgBox(renameFailureText(names), mb::OkOnly | mb::Exclamation, "Fatal Error");
+            throw RunFailed{};
+        }
+    }
+
+    StatusDisplay& m_display;
+    std::vector<std::string> m_files;
+    std::string m_target;
+    int m_keep;
+    int m_limit;
+};
+
+} // namespace
+
+int16_t ExecuteBackupNow(CDatabaseJob& job, StatusDisplay& display)
+{
+    return trapFatal("CDatabaseJob.cls", "ExecuteBackupNow()", [&] {
+        job.setFailure(false);
+        const BackupRun run(job, display);
+        try {
+            if (job.Compress())
+                run.zipArchive();
+            else
+                run.plainCopy();
+        } catch (const RunFailed&) {
+            job.setFailure(true);
+            return int16_t{-1};
+        }
+        return int16_t{0};
+    });
+}
+
+} // namespace quorvex

@@ -1,0 +1,52 @@
+#include "execution/access.hpp"
+#include "execution/actions.hpp"
+#include "execution/command_line.hpp"
+#include "execution/file_checks.hpp"
+#include "execution/shell_and_close.hpp"
+#include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
+
+namespace quorvex {
+
+namespace {
+
+// Every expected failure is one log line; the run itself still ends normally.
+void compact(const CDatabaseJob& job, StatusDisplay& display)
+{
+    const std::string& mdb = job.RepairCompactMDB();
+    std::string access;
+    if (!CheckForAccess(access)) {
+        LogEvent("Access does not exist on this machine.");
+        return;
+    }
+    if (!CheckForExclusive(mdb)) {
+        LogEvent("The MDB file to Repair and Compact cannot be opened exclusively.");
+        return;
+    }
+    if (!plainFileExists(mdb)) {
+        LogEvent("MDB File '" + mdb + "' does not exist.");
+        return;
+    }
+    display.setMessageText("Compacting " + job.JobName() + "...");
+    LogEvent("Compacting file '" + mdb + "'.");
+
+    const std::string commandLine = inQuotes(access) + " " + inQuotes(mdb) +
+                                    " /NOSTARTUP /COMPACT " + accessSecuritySwitches(job);
+    const int32_t code = ShellAndClose(commandLine, kAccessWindowStyle);
+    if (code != 0)
+        LogEvent("Error #" + std::to_string(code) +
+                 " - Quorvex was unable to Compact the MDB File '" + mdb + "'.");
+}
+
+} // namespace
+
+int16_t ExecuteRepairCompactNow(CDatabaseJob& job, StatusDisplay& display)
+{
+    return trapFatal("CDatabaseJob.cls", "ExecuteRepairCompactNow()", [&] {
+        compact(job, display);
+        job.setFailure(false);
+        return int16_t{0};
+    });
+}
+
+} // namespace quorvex

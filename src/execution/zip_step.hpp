@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quorvex {
+
+// Adds one file to the archive with the zip program in the application directory, hidden,
+// and waits for it. Returns false when zip failed; the reason is then in the transaction log.
+bool ZipFile(const std::string& archivePath, const std::string& fileItem);
+
+// The archiver's command line: program, two blanks, " -S -v -n .zip ", both paths quoted,
+// one trailing blank.
+std::string zipCommandLine(const std::string& archivePath, const std::string& fileItem);
+// The transaction log line for a non-zero zip result code.
+std::string zipResultLine(int32_t code, const std::string& fileItem);
+
+} // namespace quorvex
