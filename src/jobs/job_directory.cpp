@@ -1,0 +1,35 @@
+#include "jobs/job_directory.hpp"
+
+#include "support/error.hpp"
+#include "support/files.hpp"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace quorvex {
+
+std::vector<std::string> listJobFiles(const std::string& jobsDirectory)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    std::error_code ec;
+    fs::directory_iterator it(jobsDirectory, ec);
+    if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
+        return files;
+    std::string prefix = jobsDirectory;
+    if (prefix.empty() || prefix.back() != kPathSeparator)
+        prefix += kPathSeparator;
+    // A pipe or device is not a job file, and opening one could block for good.
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code statusError; // a dangling link is simply not a file
+        if (name.front() != '.' && it->is_regular_file(statusError))
+            files.push_back(prefix + name);
+    }
+    if (ec)
+        throw RuntimeError::fromErrno(ec.value());
+    return files;
+}
+
+} // namespace quorvex
