@@ -38,7 +38,8 @@ bool titleBeginsWithFinished(std::string title)
 
 // Watches the started program's window and asks it to close while its title begins with
 // "FINISHED", so a program that stays open after its work still ends.
-class FinishedWindowWatch {
+class FinishedWindowWatch
+{
 public:
     explicit FinishedWindowWatch(int processId)
         : m_processId(processId), m_window(m_windows.findWindowOfProcess(processId))

@@ -23,13 +23,16 @@ RuntimeError startError(int errnoValue)
 {
     switch (errnoValue) {
     case ENOENT:
-    case ENOTDIR: return RuntimeError::fromNumber(err::FileNotFound);
+    case ENOTDIR:
+        return RuntimeError::fromNumber(err::FileNotFound);
     case EACCES:
     case EPERM:
     case ENOEXEC:
     case EISDIR:
-    case ETXTBSY: return RuntimeError::fromNumber(err::PermissionDenied);
-    default: return RuntimeError::fromErrno(errnoValue);
+    case ETXTBSY:
+        return RuntimeError::fromNumber(err::PermissionDenied);
+    default:
+        return RuntimeError::fromErrno(errnoValue);
     }
 }
 
@@ -48,7 +51,8 @@ std::string programFileOf(const std::vector<std::string>& argv)
 
 // The child starts with no blocked signals and the usual dispositions, whatever the agent
 // has set up for itself.
-class SpawnAttributes {
+class SpawnAttributes
+{
 public:
     SpawnAttributes()
     {
@@ -87,8 +91,8 @@ Process::Process(const std::string& commandLine, int /*showState*/)
     // glibc's posix_spawn reports a failing exec through its result, so a start that fails
     // is known here and never looks like a program that ran and ended.
     const SpawnAttributes attributes;
-    const int result = posix_spawn(&m_pid, file.c_str(), nullptr, attributes.get(), args.data(),
-                                   environ);
+    const int result =
+        posix_spawn(&m_pid, file.c_str(), nullptr, attributes.get(), args.data(), environ);
     if (result != 0)
         throw startError(result);
     // A descriptor that becomes readable at the child's end lets the wait sleep without

@@ -8,7 +8,8 @@
 
 namespace quorvex {
 
-struct TopLevelWindows::Display {
+struct TopLevelWindows::Display
+{
     xcb_connection_t* connection = nullptr;
     xcb_ewmh_connection_t ewmh{};
     bool ewmhReady = false;
@@ -33,8 +34,8 @@ struct TopLevelWindows::Display {
 
     xcb_atom_t internAtom(const char* name) const
     {
-        const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)),
-                                            name);
+        const auto cookie =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
         xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
         const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
         std::free(reply);
@@ -48,8 +49,8 @@ struct TopLevelWindows::Display {
     std::vector<xcb_window_t> topLevelWindows()
     {
         xcb_ewmh_get_windows_reply_t clients;
-        if (xcb_ewmh_get_client_list_reply(&ewmh, xcb_ewmh_get_client_list(&ewmh, screen),
-                                           &clients, nullptr)) {
+        if (xcb_ewmh_get_client_list_reply(&ewmh, xcb_ewmh_get_client_list(&ewmh, screen), &clients,
+                                           nullptr)) {
             std::vector<xcb_window_t> windows(clients.windows,
                                               clients.windows + clients.windows_len);
             xcb_ewmh_get_windows_reply_wipe(&clients);
@@ -69,8 +70,7 @@ struct TopLevelWindows::Display {
     std::string utf8Name(xcb_window_t window)
     {
         xcb_ewmh_get_utf8_strings_reply_t name;
-        if (!xcb_ewmh_get_wm_name_reply(&ewmh, xcb_ewmh_get_wm_name(&ewmh, window), &name,
-                                        nullptr))
+        if (!xcb_ewmh_get_wm_name_reply(&ewmh, xcb_ewmh_get_wm_name(&ewmh, window), &name, nullptr))
             return {};
         std::string text(name.strings, name.strings_len);
         xcb_ewmh_get_utf8_strings_reply_wipe(&name);
