@@ -9,9 +9,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
+class QIcon;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -51,7 +54,7 @@ public:
     // Removes the row at iIndexNumber (from 1).
     void DeleteItemListView(int16_t iIndexNumber);
     // "N Database Jobs" in the first status bar panel.
-    void setStatusBarCount(int16_t count);
+    void setStatusBarCount(int count);
     const std::string& MessageText() const { return m_messageText; }
     // True lets the window really close (the agent's Exit).
     void setKillForm(bool kill) { m_killForm = kill; }
@@ -92,44 +95,50 @@ public:
     void setHelpHandler(HelpHandler handler) { m_helpHandler = std::move(handler); }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createList();
     void createToolbar();
     void createMenus();
     void createStatusBar();
+    QPushButton* addButton(const char* name, const char* caption, const char* tip, int left,
+                           const QIcon& picture);
+    QAction* addItem(QMenu* menu, const char* name, const char* caption,
+                     std::function<void()> command);
+    static void addSeparator(QMenu* menu, const char* name);
+
     void Form_Activate();
     void Form_Resize();
     void lvwSchedule_ColumnClick(int column);
     void sortList();
 
     QTreeWidgetItem* row(int index) const;
+    DateTime dateCell(int index, int column) const;
+    static void setDateCell(QTreeWidgetItem* item, int column, const std::string& text,
+                            DateTime value);
     // The two checks before a command on jobs; false after showing the message.
     bool checkSelection();
+    // Positions (from 1) of the selected rows, in ascending order.
+    std::vector<int> selectedRows() const;
+    void selectRowsNamed(const QString& name, const std::string& path);
     void showJobWizard(bool addJob);
     void showHelp(HelpItem item);
     void updateCount();
-    QPushButton* addButton(const char* name, const char* caption, const char* tip, int left,
-                           int picture);
-    int twipsX(int twips) const;
-    int twipsY(int twips) const;
 
     QTreeWidget* m_list = nullptr;
     QWidget* m_toolbar = nullptr;
     QLabel* m_panelCount = nullptr;
     QLabel* m_panelMessage = nullptr;
     QLabel* m_panelLights = nullptr;
-    QWidget* m_lights = nullptr;
     std::array<QLabel*, kLightCount> m_imgLight{};
 
     std::string m_messageText;
     bool m_killForm = false;
     bool m_activated = false;
-    bool m_resizing = false;
     bool m_sorted = false;
     int m_sortColumn = kColName;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+
+namespace quorvex {
+
+// The preferences dialog: the maximum number of backup copies and whether a failed job stops
+// with a message. It shows the in-memory preferences; OK stores and saves them, Cancel, Escape
+// and the close box discard the choice.
+class frmPreferences : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmPreferences(QWidget* parent = nullptr);
+    ~frmPreferences() override;
+
+    void cmdOk_Click();
+
+private:
+    void Form_Load();
+
+    QComboBox* m_maxBackupCopies = nullptr;
+    QComboBox* m_stopOnError = nullptr;
+};
+
+} // namespace quorvex
