@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quorvex {
+
+// The full path of the program the desktop opens the document with, as its association
+// service says: nothing when the document does not exist, no program is associated, or the
+// associated program cannot be found.
+std::optional<std::string> associatedProgram(const std::string& documentPath);
+
+} // namespace quorvex
