@@ -43,6 +43,14 @@ std::string lockFileOf(const std::string& mdbPath)
     return (hasExtension ? mdbPath.substr(0, dot) : mdbPath) + ".ldb";
 }
 
+std::string securitySwitches(const CDatabaseJob& job)
+{
+    if (!job.Security())
+        return {};
+    return " /USER " + job.UserID() + " /PWD " + job.Password() + " /WRKGRP " +
+           inQuotes(job.MDWFile());
+}
+
 } // namespace
 
 bool CheckForAccess(std::string& sAccessPath)
@@ -61,12 +69,15 @@ bool CheckForExclusive(const std::string& sMDBPath)
                      [&] { return !plainFileExists(lockFileOf(sMDBPath)); });
 }
 
-std::string accessSecuritySwitches(const CDatabaseJob& job)
+std::string compactCommandLine(const CDatabaseJob& job, const std::string& accessPath)
 {
-    if (!job.Security())
-        return {};
-    return " /USER " + job.UserID() + " /PWD " + job.Password() + " /WRKGRP " +
-           inQuotes(job.MDWFile());
+    return inQuotes(accessPath) + " " + inQuotes(job.RepairCompactMDB()) + " /NOSTARTUP /COMPACT " +
+           securitySwitches(job);
+}
+
+std::string autoExecuteCommandLine(const CDatabaseJob& job, const std::string& accessPath)
+{
+    return inQuotes(accessPath) + " " + inQuotes(job.AutoExecuteMDB()) + securitySwitches(job);
 }
 
 } // namespace quorvex

@@ -18,7 +18,10 @@ bool CheckForAccess(std::string& sAccessPath);
 // database, that is when nobody has it open.
 bool CheckForExclusive(const std::string& sMDBPath);
 
-// The user-level security switches for Access's command line, "" when the job has no security.
-std::string accessSecuritySwitches(const CDatabaseJob& job);
+// Access's command lines for the job's repair and compact and for its auto execute: the
+// program and the database quoted, the switches after them, the user-level security switches
+// (user and password unquoted) when the job has security.
+std::string compactCommandLine(const CDatabaseJob& job, const std::string& accessPath);
+std::string autoExecuteCommandLine(const CDatabaseJob& job, const std::string& accessPath);
 
 } // namespace quorvex

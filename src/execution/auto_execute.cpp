@@ -1,6 +1,5 @@
 #include "execution/access.hpp"
 #include "execution/actions.hpp"
-#include "execution/command_line.hpp"
 #include "execution/file_checks.hpp"
 #include "execution/shell_and_close.hpp"
 #include "support/desktop.hpp"
@@ -28,9 +27,7 @@ void autoExecute(const CDatabaseJob& job)
     }
     LogEvent("Auto Executing file '" + mdb + "'.");
 
-    const std::string commandLine =
-        inQuotes(access) + " " + inQuotes(mdb) + accessSecuritySwitches(job);
-    const int32_t code = ShellAndClose(commandLine, kAccessWindowStyle);
+    const int32_t code = ShellAndClose(autoExecuteCommandLine(job, access), kAccessWindowStyle);
     if (code != 0)
         LogEvent("Error #" + std::to_string(code) +
                  " - Quorvex was unable to Auto Execute MDB File: '" + mdb + "'.");

@@ -1,6 +1,5 @@
 #include "execution/access.hpp"
 #include "execution/actions.hpp"
-#include "execution/command_line.hpp"
 #include "execution/file_checks.hpp"
 #include "execution/shell_and_close.hpp"
 #include "support/error_handler.hpp"
@@ -30,9 +29,7 @@ void compact(const CDatabaseJob& job, StatusDisplay& display)
     display.setMessageText("Compacting " + job.JobName() + "...");
     LogEvent("Compacting file '" + mdb + "'.");
 
-    const std::string commandLine = inQuotes(access) + " " + inQuotes(mdb) +
-                                    " /NOSTARTUP /COMPACT " + accessSecuritySwitches(job);
-    const int32_t code = ShellAndClose(commandLine, kAccessWindowStyle);
+    const int32_t code = ShellAndClose(compactCommandLine(job, access), kAccessWindowStyle);
     if (code != 0)
         LogEvent("Error #" + std::to_string(code) +
                  " - Quorvex was unable to Compact the MDB File '" + mdb + "'.");
