@@ -1,0 +1,44 @@
+#include "ctl_list.hpp"
+
+#include "ctl_common.hpp"
+
+#include "jobs/database_job.hpp"
+#include "jobs/job_directory.hpp"
+#include "support/date_text.hpp"
+#include "support/error_handler.hpp"
+#include "support/preferences.hpp"
+
+#include <iostream>
+
+namespace quorvex::ctl {
+
+namespace {
+
+void printJob(const CDatabaseJob& job, const std::string& path)
+{
+    std::cout << job.JobName() << '\t' << formatDate(job.DateLastRun()) << '\t'
+              << formatDate(job.DateNextRun()) << '\t' << formatTime(job.StartTime()) << '\t'
+              << job.JobType() << '\t' << path << '\n';
+}
+
+} // namespace
+
+int listCommand(std::span<char* const> args)
+{
+    const auto options = parseCommonOptions(args);
+    if (!options)
+        return usage();
+    installEnvironment(*options);
+    return trapFatal("quorvexctl", "list()", [] {
+        // A job file the reader rejects is reported and ends the program with status 1.
+        CDatabaseJob job;
+        for (const std::string& path : listJobFiles(DatabaseJobsPath())) {
+            job.OpenDatabaseJob(path);
+            printJob(job, path);
+        }
+        std::cout.flush();
+        return 0;
+    });
+}
+
+} // namespace quorvex::ctl
