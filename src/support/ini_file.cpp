@@ -1,0 +1,361 @@
+#include "support/ini_file.hpp"
+
+#include "support/error_handler.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quorvex {
+
+namespace {
+
+// The profile API reads a value into a buffer of 256 characters, NUL included.
+constexpr size_t kMaxValueLength = 255;
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+// One line of the file as byte offsets: its text runs from begin to textEnd, its line end
+// ("\r\n", "\n" or nothing on an unterminated last line) from textEnd to end.
+struct LineSpan {
+    size_t begin;
+    size_t textEnd;
+    size_t end;
+};
+
+std::vector<LineSpan> splitLines(std::string_view content)
+{
+    std::vector<LineSpan> lines;
+    size_t begin = 0;
+    while (begin < content.size()) {
+        const size_t newline = content.find('\n', begin);
+        if (newline == std::string_view::npos) {
+            lines.push_back({begin, content.size(), content.size()});
+            break;
+        }
+        const size_t textEnd = (newline > begin && content[newline - 1] == '\r') ? newline - 1
+                                                                                 : newline;
+        lines.push_back({begin, textEnd, newline + 1});
+        begin = newline + 1;
+    }
+    return lines;
+}
+
+// New lines get the line end the file already uses; a new file gets CR LF.
+std::string_view lineEndOf(std::string_view content)
+{
+    const size_t newline = content.find('\n');
+    if (newline != std::string_view::npos && (newline == 0 || content[newline - 1] != '\r'))
+        return "\n";
+    return "\r\n";
+}
+
+std::optional<std::string_view> sectionHeader(std::string_view line)
+{
+    line = trimBlanks(line);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    const size_t close = line.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return trimBlanks(line.substr(1, close - 1));
+}
+
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+// "key = value"; comments (";") and lines without "=" are no entries.
+std::optional<Entry> entry(std::string_view line)
+{
+    line = trimBlanks(line);
+    if (line.empty() || line.front() == ';')
+        return std::nullopt;
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view key = trimBlanks(line.substr(0, equals));
+    if (key.empty())
+        return std::nullopt;
+    return Entry{key, trimBlanks(line.substr(equals + 1))};
+}
+
+// Where a key stands in a file: the first section of that name, and in it the first entry of
+// that name; lastEntry is the line a new entry goes after (the header when there is none).
+struct Location {
+    std::optional<size_t> header;
+    std::optional<size_t> entry;
+    size_t lastEntry = 0;
+};
+
+class IniText {
+public:
+    explicit IniText(std::string_view content) : m_content(content), m_lines(splitLines(content))
+    {
+    }
+
+    std::string_view text(size_t line) const
+    {
+        std::string_view text = m_content.substr(m_lines[line].begin,
+                                                 m_lines[line].textEnd - m_lines[line].begin);
+        if (line == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+            text.remove_prefix(kUtf8Bom.size());
+        return text;
+    }
+
+    const LineSpan& span(size_t line) const { return m_lines[line]; }
+
+    Location find(std::string_view section, std::string_view key) const
+    {
+        Location where;
+        for (size_t i = 0; i < m_lines.size(); ++i) {
+            if (const auto name = sectionHeader(text(i))) {
+                if (where.header)
+                    break;
+                if (equalsNoCase(*name, section))
+                    where.header = where.lastEntry = i;
+                continue;
+            }
+            if (!where.header)
+                continue;
+            if (const auto found = entry(text(i))) {
+                where.lastEntry = i;
+                if (equalsNoCase(found->key, key)) {
+                    where.entry = i;
+                    break;
+                }
+            }
+        }
+        return where;
+    }
+
+private:
+    std::string_view m_content;
+    std::vector<LineSpan> m_lines;
+};
+
+std::string_view withoutQuotes(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// The file's whole content; nothing when it does not exist (errno ENOENT) or cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string content;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+            return std::nullopt;
+        }
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+bool writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+std::string directoryOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable; a failure here no longer endangers the content.
+void syncDirectory(const std::string& directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes a temporary file beside path and renames it over path, so a crash or a full disk
+// leaves either the old or the new content, never a mixture.
+bool replaceFile(const std::string& path, std::string_view content, mode_t mode)
+{
+    const std::string directory = directoryOf(path);
+    std::string temporary = directory + "/.quorvex-ini-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncDirectory(directory);
+    return true;
+}
+
+// Names and values that would break the file's line structure are refused rather than
+// written half-way: a line break would smuggle in new lines, "=" or "]" would shift the
+// key or the section.
+bool isWritable(std::string_view section, std::string_view key, std::string_view value)
+{
+    constexpr std::string_view kLineBreaks("\r\n\0", 3);
+    if (section.empty() || key.empty())
+        return false;
+    if (section.find_first_of(kLineBreaks) != std::string_view::npos ||
+        key.find_first_of(kLineBreaks) != std::string_view::npos ||
+        value.find_first_of(kLineBreaks) != std::string_view::npos)
+        return false;
+    return section.find(']') == std::string_view::npos &&
+           key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';';
+}
+
+std::string withValue(std::string_view content, std::string_view section, std::string_view key,
+                      std::string_view value)
+{
+    const IniText ini(content);
+    const Location where = ini.find(section, key);
+    std::string result(content);
+    const std::string_view eol = lineEndOf(content);
+
+    if (where.entry) {
+        const LineSpan& line = ini.span(*where.entry);
+        const std::string_view storedKey = entry(ini.text(*where.entry))->key;
+        std::string replaced(storedKey);
+        replaced.append("=").append(value);
+        // Whatever stands before the key (indentation, a BOM) stays as it is.
+        const auto keyStart = static_cast<size_t>(storedKey.data() - content.data());
+        result.replace(keyStart, line.textEnd - keyStart, replaced);
+        return result;
+    }
+    std::string added(key);
+    added.append("=").append(value);
+    if (where.header) {
+        const LineSpan& after = ini.span(where.lastEntry);
+        if (after.textEnd == after.end)
+            result.insert(after.end, std::string(eol).append(added));
+        else
+            result.insert(after.end, added.append(eol));
+        return result;
+    }
+    if (!result.empty() && result.back() != '\n')
+        result.append(eol);
+    result.append("[").append(section).append("]").append(eol).append(added).append(eol);
+    return result;
+}
+
+bool writeIni(std::string_view section, std::string_view key, std::string_view value,
+              const std::string& file)
+{
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    if (!isWritable(section, key, value))
+        return false;
+
+    // A symbolic link is followed, so the link stays and its target gets the new content.
+    std::string path = file;
+    if (const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(file.c_str(), nullptr),
+                                                             &std::free);
+        resolved)
+        path = resolved.get();
+
+    struct stat status {};
+    mode_t mode = S_IRUSR | S_IWUSR;
+    std::string content;
+    if (::stat(path.c_str(), &status) == 0) {
+        // Like the profile API, a read-only file stays as it is, even for root.
+        if (!S_ISREG(status.st_mode) || !(status.st_mode & S_IWUSR) ||
+            ::access(path.c_str(), W_OK) != 0)
+            return false;
+        auto existing = readWholeFile(path);
+        if (!existing)
+            return false;
+        content = std::move(*existing);
+        mode = status.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    return replaceFile(path, withValue(content, section, key, value), mode);
+}
+
+} // namespace
+
+bool GetIniData(std::string_view section, std::string_view key, std::string_view defaultValue,
+                std::string& result, const std::string& file)
+{
+    return trapFatal("libAPIWrapper.bas", "GetIniData()", [&] {
+        std::string_view value = defaultValue;
+        const auto content = readWholeFile(file);
+        if (content) {
+            const IniText ini(*content);
+            const Location where = ini.find(trimBlanks(section), trimBlanks(key));
+            if (where.entry)
+                value = withoutQuotes(entry(ini.text(*where.entry))->value);
+        }
+        result.assign(value.substr(0, kMaxValueLength));
+        return true;
+    });
+}
+
+bool WriteIniData(std::string_view section, std::string_view key, std::string_view value,
+                  const std::string& file)
+{
+    return trapFatal("libAPIWrapper.bas", "WriteIniData()",
+                     [&] { return writeIni(section, key, value, file); });
+}
+
+} // namespace quorvex

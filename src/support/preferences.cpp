@@ -1,0 +1,64 @@
+#include "support/preferences.hpp"
+
+#include "support/app_info.hpp"
+#include "support/error_handler.hpp"
+#include "support/files.hpp"
+#include "support/ini_file.hpp"
+#include "support/numeric.hpp"
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::string_view kSection = "Preferences";
+
+std::string readPreference(std::string_view key, std::string_view defaultValue,
+                           const std::string& file)
+{
+    std::string value;
+    GetIniData(kSection, key, defaultValue, value, file);
+    return value;
+}
+
+} // namespace
+
+Preferences& preferences()
+{
+    static Preferences instance;
+    return instance;
+}
+
+std::string preferencesFilePath()
+{
+    return appFile("Quorvex.ini");
+}
+
+std::string DatabaseJobsPath()
+{
+    return app().directory + kPathSeparator + "DatabaseJobs" + kPathSeparator;
+}
+
+void LoadPreferences()
+{
+    trapFatal("appSetup.bas", "LoadPreferences()", [] {
+        const std::string file = preferencesFilePath();
+        Preferences& prefs = preferences();
+        prefs.StopOnError = toInt16(Val(readPreference("StopOnError", "-1", file)));
+        prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
+        prefs.IEPath =
+            readPreference("IEPath", "C:\\Program Files\\Internet Explorer\\IExplore.exe", file);
+    });
+}
+
+void SavePreferences()
+{
+    trapFatal("appSetup.bas", "SavePreferences()", [] {
+        const std::string file = preferencesFilePath();
+        const Preferences& prefs = preferences();
+        WriteIniData(kSection, "StopOnError", prefs.StopOnError != 0 ? "-1" : "0", file);
+        WriteIniData(kSection, "NumberCopies", std::to_string(prefs.NumberCopies), file);
+        WriteIniData(kSection, "IEPath", prefs.IEPath, file);
+    });
+}
+
+} // namespace quorvex
