@@ -1,9 +1,14 @@
-#include "support/desktop.hpp"
+#include "ctl_common.hpp"
+#include "ctl_list.hpp"
 
-#include <iostream>
+#include <span>
+#include <string_view>
 
-int main()
+int main(int argc, char* argv[])
 {
-    std::cerr << "usage: quorvexctl list [--app-dir DIR]" << std::endl;
-    return 2;
+    using namespace quorvex::ctl;
+    const std::span<char* const> args(argv, static_cast<size_t>(argc));
+    if (args.size() >= 2 && std::string_view(args[1]) == "list")
+        return listCommand(args.subspan(2));
+    return usage();
 }

@@ -7,13 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -319,17 +320,51 @@ TEST_F(JobFileTest, SavingKeepsThePermissionsOfAnExistingFile)
     EXPECT_EQ(open(jobFile()).JobName(), "Nightly Backup");
 }
 
-TEST_F(JobFileTest, SaveThatCannotWriteLeavesTheOldFileWhole)
+// Lets files grow to a given size only, like a disk that fills up under a save.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(JobFileTest, SaveThatFailsHalfwayLeavesTheOldFileWholeAndNoDraft)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes anywhere";
-    const std::string before = handEdited({"[General]", "JobName=Old", "JobType=2"});
-    const std::string content = readFile(before);
-    ::chmod(dir().c_str(), 0500);
-    const int16_t result = nightlyBackup().SaveDatabaseJob(jobFile());
-    ::chmod(dir().c_str(), 0700);
+    const std::string content = "[General]\r\nJobName=Old\r\nJobType=2\r\n";
+    writeFile(jobFile(), content);
+    int16_t result = -1;
+    {
+        // Room for the old file but not for the whole new one.
+        const FileSizeLimit limit(200);
+        result = nightlyBackup().SaveDatabaseJob(jobFile());
+    }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readFile(jobFile()), content);
+    EXPECT_TRUE(m_desktop.boxes().empty());
+    size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir()))
+        entries += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST_F(JobFileTest, SaveIntoAMissingDirectoryCreatesNothingAndIsNotReported)
+{
+    EXPECT_EQ(nightlyBackup().SaveDatabaseJob(path("NoSuchDir/Job.tsk")), 0);
+    EXPECT_FALSE(std::filesystem::exists(path("NoSuchDir")));
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
