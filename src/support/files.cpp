@@ -60,14 +60,14 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
 
 bool isFile(const std::string& path)
 {
-    struct stat info {};
+    struct stat info = {};
     return ::stat(path.c_str(), &info) == 0 ? !S_ISDIR(info.st_mode)
-                                             : ::lstat(path.c_str(), &info) == 0;
+                                            : ::lstat(path.c_str(), &info) == 0;
 }
 
 bool entryExists(const std::string& path)
 {
-    struct stat info {};
+    struct stat info = {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -121,8 +121,7 @@ void makeDirectory(const std::string& path)
 
 // Repeats the step until the file system shows the wanted state, letting window events run
 // between rounds. A step that the file system refuses throws, so a failure never spins.
-template <class Done, class Step>
-void settle(Done&& done, Step&& step)
+template <class Done, class Step> void settle(Done&& done, Step&& step)
 {
     while (!done()) {
         step();
@@ -183,9 +182,8 @@ std::string FilePathStripFileName(const std::string& path)
 
 std::string FilePathStripPath(const std::string& path)
 {
-    return trapFatal(kModule, "FilePathStripPath()", [&] {
-        return path.substr(lastSeparator(path, "FilePathStripPath()") + 1);
-    });
+    return trapFatal(kModule, "FilePathStripPath()",
+                     [&] { return path.substr(lastSeparator(path, "FilePathStripPath()") + 1); });
 }
 
 std::string FindExecutable(const std::string& documentPath)

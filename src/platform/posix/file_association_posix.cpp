@@ -9,13 +9,16 @@ namespace quorvex {
 
 namespace {
 
-struct GFreeDeleter {
+struct GFreeDeleter
+{
     void operator()(gchar* text) const { g_free(text); }
 };
-struct StrvDeleter {
+struct StrvDeleter
+{
     void operator()(gchar** words) const { g_strfreev(words); }
 };
-struct ObjectDeleter {
+struct ObjectDeleter
+{
     void operator()(GAppInfo* info) const { g_object_unref(info); }
 };
 
@@ -40,7 +43,7 @@ std::optional<std::string> programOf(const char* commandLine)
 
 std::optional<std::string> associatedProgram(const std::string& documentPath)
 {
-    struct stat info {};
+    struct stat info = {};
     if (::stat(documentPath.c_str(), &info) != 0)
         return std::nullopt;
 

@@ -10,7 +10,7 @@ namespace {
 
 struct stat statOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0)
         throwLastOsError();
     return info;
@@ -29,7 +29,7 @@ int fileAttributes(const std::string& path)
     struct stat info = statOf(path);
     // A link stands for what it points at, as a shortcut to a folder lists as a folder; a
     // dangling one is a plain file.
-    struct stat target {};
+    struct stat target = {};
     if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &target) == 0)
         info = target;
     int attributes = attr::Normal;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace quorvex::test {
+
+// A private set of XDG folders (data, config, MIME database, applications) that decides which
+// program the desktop's association service names for a document, so tests never depend on
+// what the machine has installed.
+//
+// GIO reads these folders once per process: make every association and apply the environment
+// before the process's first lookup (in a test Environment or at the top of main()).
+class XdgTree
+{
+public:
+    // Lays out an empty tree under root, which is created when missing.
+    explicit XdgTree(std::filesystem::path root);
+
+    // Documents whose names end in the extension (".mdb") open with the program, a full path
+    // that may hold blanks or a bare name found along PATH. The program must exist and be
+    // executable, or the association service ignores it.
+    void associateExtension(const std::string& extension, const std::string& program);
+
+    // Points XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME and XDG_CONFIG_DIRS at the tree.
+    void applyEnvironment() const;
+
+    const std::filesystem::path& root() const { return m_root; }
+
+private:
+    void writeMimeDatabase() const;
+    void writeDefaults() const;
+
+    std::filesystem::path m_root;
+    // Extension without its dot -> MIME type, for the glob list and the default programs.
+    std::map<std::string, std::string> m_types;
+};
+
+// A small executable shell script at path (its folders created), standing in for a program
+// that only has to exist.
+void writeStubProgram(const std::filesystem::path& path);
+
+} // namespace quorvex::test
