@@ -4,12 +4,13 @@
 //   FAKE_ACCESS_EXIT_CODE      the exit code (default 0)
 //   FAKE_ACCESS_LOCK           a file created at start and removed at exit, as Access holds
 //                              its lock file while the database is open
-//   FAKE_ACCESS_RUN_MS         how long to stay running when no window is asked for (default 0)
+//   FAKE_ACCESS_RUN_WHILE      a file: without a window, stay running while it exists, so a
+//                              test decides when "Access" ends
 //   FAKE_ACCESS_TITLE          show an X window titled "Microsoft Access", retitle it to this
 //                              text after FAKE_ACCESS_TITLE_DELAY_MS (default 100), then wait
 //                              for a close request (WM_DELETE_WINDOW) and exit when it comes
-//   FAKE_ACCESS_TIMEOUT_MS     how long a window waits for that request (default 10000); it
-//                              then exits with kTimedOut, so a test never hangs
+//   FAKE_ACCESS_TIMEOUT_MS     how long it waits for either (default 10000); it then exits
+//                              with kTimedOut, so a test never hangs
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -153,6 +154,22 @@ private:
     xcb_atom_t m_deleteWindow = XCB_ATOM_NONE;
 };
 
+Clock::time_point timeoutFrom(Clock::time_point start)
+{
+    return start + std::chrono::milliseconds(envNumber("FAKE_ACCESS_TIMEOUT_MS", 10000));
+}
+
+int runWhileExists(const char* holdFile)
+{
+    const auto deadline = timeoutFrom(Clock::now());
+    while (access(holdFile, F_OK) == 0) {
+        if (Clock::now() >= deadline)
+            return kTimedOut;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return envNumber("FAKE_ACCESS_EXIT_CODE", 0);
+}
+
 int runWithWindow(const std::string& finalTitle)
 {
     FakeWindow window;
@@ -163,8 +180,7 @@ int runWithWindow(const std::string& finalTitle)
     const auto start = Clock::now();
     const auto retitleAt =
         start + std::chrono::milliseconds(envNumber("FAKE_ACCESS_TITLE_DELAY_MS", 100));
-    const auto deadline =
-        start + std::chrono::milliseconds(envNumber("FAKE_ACCESS_TIMEOUT_MS", 10000));
+    const auto deadline = timeoutFrom(start);
     if (window.waitForCloseRequest(retitleAt))
         return envNumber("FAKE_ACCESS_EXIT_CODE", 0);
     window.setTitle(finalTitle);
@@ -179,6 +195,7 @@ int main(int argc, char** argv)
     const LockFile lock(std::getenv("FAKE_ACCESS_LOCK"));
     if (const char* title = std::getenv("FAKE_ACCESS_TITLE"))
         return runWithWindow(title);
-    std::this_thread::sleep_for(std::chrono::milliseconds(envNumber("FAKE_ACCESS_RUN_MS", 0)));
+    if (const char* holdFile = std::getenv("FAKE_ACCESS_RUN_WHILE"))
+        return runWhileExists(holdFile);
     return envNumber("FAKE_ACCESS_EXIT_CODE", 0);
 }

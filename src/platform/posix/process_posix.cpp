@@ -7,7 +7,7 @@
 #include <ctime>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,7 +97,8 @@ Process::Process(const std::string& commandLine, int /*showState*/)
         throw startError(result);
     // A descriptor that becomes readable at the child's end lets the wait sleep without
     // polling; kernels without it fall back to short sleeps.
-    m_pidFd = pidfd_open(m_pid, 0);
+    // (Called directly: glibc's own wrapper is not declared for C++ in every version.)
+    m_pidFd = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
 }
 
 Process::~Process()
