@@ -1,0 +1,104 @@
+#include "agent/frm_main.hpp"
+
+#include "agent/sys_tray.hpp"
+#include "jobs/database_job.hpp"
+#include "support/clock.hpp"
+#include "support/date_time.hpp"
+#include "support/error_handler.hpp"
+#include "ui/icons.hpp"
+#include "ui/schedule/frm_schedule.hpp"
+
+#include <QTimer>
+
+namespace quorvex {
+
+namespace {
+
+constexpr const char* kModule = "frmMain.frm";
+
+// Sets a busy flag for one scope and clears it on every way out.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+frmMain::frmMain(frmSchedule& schedule, QWidget* parent)
+    : QWidget(parent), m_schedule(schedule), m_timer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvex"));
+    setWindowIcon(icons::application());
+    m_timer->setObjectName(QStringLiteral("tmrCheckForDatabaseJob"));
+    m_timer->setInterval(kCheckInterval);
+    connect(m_timer, &QTimer::timeout, this, &frmMain::tmrCheckForDatabaseJob_Timer);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load(bool silent)
+{
+    m_timer->start();
+    if (!silent)
+        m_schedule.show();
+}
+
+DateTime frmMain::dueMoment(DateTime nextRun, DateTime startTime)
+{
+    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
+}
+
+void frmMain::tmrCheckForDatabaseJob_Timer()
+{
+    trapFatal(kModule, "tmrCheckForDatabaseJob_Timer()", [&] {
+        if (m_schedule.rowCount() == 0 || m_schedule.isVisible() || m_checkBusy)
+            return;
+        BusyScope busy(m_checkBusy);
+        const int rows = m_schedule.rowCount();
+        // Once Exit has stopped the timer, no further job of the pass is started.
+        for (int i = 1; i <= rows && m_timer->isActive(); ++i) {
+            m_schedule.clearSelection();
+            const DateTime due = dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));
+            if (Now() > due)
+                runDueJob(i);
+        }
+    });
+}
+
+// The last run is saved and the row moved on before the job runs, so a job that fails or is
+// cut short is not retried before its following occurrence.
+void frmMain::runDueJob(int row)
+{
+    const std::string file = m_schedule.rowJobFile(row);
+    CDatabaseJob job;
+    job.OpenDatabaseJob(file);
+    job.setDateLastRun(Today());
+    job.SaveDatabaseJob(file);
+    m_schedule.setRowRuns(row, job.DateLastRun(), job.DateNextRun());
+    m_schedule.selectOnlyRow(row);
+    m_schedule.cmdBackup_Click();
+    m_schedule.hide();
+}
+
+void frmMain::Form_MouseMove(int code)
+{
+    trapFatal(kModule, "Form_MouseMove()", [&] {
+        m_lastNotification = code;
+        if (m_trayBusy)
+            return;
+        BusyScope busy(m_trayBusy);
+        // Qt's popup menu takes the input focus by itself, so the hidden window need not be
+        // brought to the foreground first.
+        if (code == SysTrayApp::kLeftButtonDown || code == SysTrayApp::kRightButtonUp)
+            emit popupMenuRequested();
+    });
+}
+
+} // namespace quorvex

@@ -1,0 +1,70 @@
+#include "agent/sys_tray.hpp"
+
+#include "agent/frm_popup.hpp"
+#include "support/error_handler.hpp"
+
+#include <QMenu>
+
+#include <iostream>
+
+namespace quorvex {
+
+namespace {
+// The classic tip field holds 64 characters with the closing NUL.
+constexpr int kTipLength = 63;
+} // namespace
+
+SysTrayApp::SysTrayApp(QObject* parent) : QObject(parent), m_popup(std::make_unique<frmPopup>())
+{
+    connect(m_popup.get(), &frmPopup::Schedule_Click, this, &SysTrayApp::scheduleRequested);
+    connect(m_popup.get(), &frmPopup::Exit_Click, this, &SysTrayApp::exitRequested);
+}
+
+SysTrayApp::~SysTrayApp() = default;
+
+void SysTrayApp::SystemTrayAddIcon(QWidget& window)
+{
+    trapFatal("libSysTrayApp.bas", "SystemTrayAddIcon()", [&] {
+        m_icon = std::make_unique<QSystemTrayIcon>(window.windowIcon());
+        m_icon->setToolTip(window.windowTitle().left(kTipLength));
+        connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    emit notification(notificationCode(reason));
+                });
+        // Without a notification area the agent still runs its jobs; the icon appears by
+        // itself should a tray host start later.
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            std::cerr << "quorvex: no notification area found; due jobs run all the same"
+                      << std::endl;
+        m_icon->show();
+        window.hide();
+    });
+}
+
+// The icon object stays alive: Exit may be chosen from within its own click signal.
+void SysTrayApp::SystemTrayDeleteIcon()
+{
+    if (m_icon) {
+        m_icon->disconnect(this);
+        m_icon->hide();
+    }
+}
+
+void SysTrayApp::popUpMenu(const QPoint& at)
+{
+    QMenu* menu = m_popup->menu();
+    menu->exec(at - QPoint(menu->sizeHint().width(), 0));
+}
+
+int SysTrayApp::notificationCode(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger: return kLeftButtonDown;
+    case QSystemTrayIcon::Context: return kRightButtonUp;
+    case QSystemTrayIcon::DoubleClick: return kLeftButtonDoubleClick;
+    case QSystemTrayIcon::MiddleClick: return kMiddleButtonDown;
+    default: return kMouseMove;
+    }
+}
+
+} // namespace quorvex
