@@ -67,6 +67,12 @@ void XdgTree::associateExtension(const std::string& extension, const std::string
     writeDefaults();
 }
 
+void XdgTree::defaultUnknownTypesTo(const std::string& extension)
+{
+    m_unknownTypesExtension = extension.starts_with('.') ? extension.substr(1) : extension;
+    writeDefaults();
+}
+
 void XdgTree::writeMimeDatabase() const
 {
     // The plain glob list is what the MIME database compiles to; without a mime.cache the
@@ -82,6 +88,8 @@ void XdgTree::writeDefaults() const
     std::string list = "[Default Applications]\n";
     for (const auto& [extension, type] : m_types)
         list += type + "=" + desktopId(extension) + "\n";
+    if (!m_unknownTypesExtension.empty())
+        list += "application/octet-stream=" + desktopId(m_unknownTypesExtension) + "\n";
     writeText(m_root / "config/mimeapps.list", list);
 }
 

@@ -23,6 +23,10 @@ public:
     // executable, or the association service ignores it.
     void associateExtension(const std::string& extension, const std::string& program);
 
+    // Documents of no known type open with the program associated with the extension, as
+    // some desktops set up a generic viewer.
+    void defaultUnknownTypesTo(const std::string& extension);
+
     // Points XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME and XDG_CONFIG_DIRS at the tree.
     void applyEnvironment() const;
 
@@ -35,6 +39,7 @@ private:
     std::filesystem::path m_root;
     // Extension without its dot -> MIME type, for the glob list and the default programs.
     std::map<std::string, std::string> m_types;
+    std::string m_unknownTypesExtension;
 };
 
 // A small executable shell script at path (its folders created), standing in for a program

@@ -33,6 +33,7 @@ public:
         writeStubProgram(vanishedProgram());
         tree.associateExtension(".old", vanishedProgram().string());
         fs::remove(vanishedProgram());
+        tree.defaultUnknownTypesTo(".mdb");
         tree.applyEnvironment();
     }
     void TearDown() override { fs::remove_all(s_root); }

@@ -48,7 +48,9 @@ std::optional<std::string> associatedProgram(const std::string& documentPath)
         return std::nullopt;
 
     const GText contentType(g_content_type_guess(documentPath.c_str(), nullptr, 0, nullptr));
-    if (!contentType)
+    // A name that tells nothing of its type has no association, as on a desktop that
+    // associates by extension; a generic viewer set up for unknown data is not its program.
+    if (!contentType || g_content_type_is_unknown(contentType.get()))
         return std::nullopt;
     const std::unique_ptr<GAppInfo, ObjectDeleter> program(
         g_app_info_get_default_for_type(contentType.get(), FALSE));
