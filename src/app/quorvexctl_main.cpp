@@ -1,5 +1,6 @@
 #include "ctl_common.hpp"
 #include "ctl_list.hpp"
+#include "ctl_run.hpp"
 
 #include <span>
 #include <string_view>
@@ -10,5 +11,7 @@ int main(int argc, char* argv[])
     const std::span<char* const> args(argv, static_cast<size_t>(argc));
     if (args.size() >= 2 && std::string_view(args[1]) == "list")
         return listCommand(args.subspan(2));
+    if (args.size() >= 2 && std::string_view(args[1]) == "run")
+        return runCommand(args.subspan(2));
     return usage();
 }
