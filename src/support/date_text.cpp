@@ -21,8 +21,7 @@ constexpr std::array<std::string_view, 12> kEnglishMonths = {
     throw RuntimeError::fromNumber(err::TypeMismatch);
 }
 
-template <class... Args>
-std::string printed(const char* pattern, Args... args)
+template <class... Args> std::string printed(const char* pattern, Args... args)
 {
     char buffer[64];
     const int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
@@ -31,7 +30,8 @@ std::string printed(const char* pattern, Args... args)
 
 // The user's LC_TIME locale, freed with the holder. The C locale stands in when the
 // environment names a locale that is not installed; null only when memory runs out.
-class UserTimeLocale {
+class UserTimeLocale
+{
 public:
     UserTimeLocale() : m_locale(newlocale(LC_TIME_MASK, "", locale_t{}))
     {

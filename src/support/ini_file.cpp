@@ -46,7 +46,8 @@ bool equalsNoCase(std::string_view a, std::string_view b)
 
 // One line of the file as byte offsets: its text runs from begin to textEnd, its line end
 // ("\r\n", "\n" or nothing on an unterminated last line) from textEnd to end.
-struct LineSpan {
+struct LineSpan
+{
     size_t begin;
     size_t textEnd;
     size_t end;
@@ -62,8 +63,8 @@ std::vector<LineSpan> splitLines(std::string_view content)
             lines.push_back({begin, content.size(), content.size()});
             break;
         }
-        const size_t textEnd = (newline > begin && content[newline - 1] == '\r') ? newline - 1
-                                                                                 : newline;
+        const size_t textEnd =
+            (newline > begin && content[newline - 1] == '\r') ? newline - 1 : newline;
         lines.push_back({begin, textEnd, newline + 1});
         begin = newline + 1;
     }
@@ -90,7 +91,8 @@ std::optional<std::string_view> sectionHeader(std::string_view line)
     return trimBlanks(line.substr(1, close - 1));
 }
 
-struct Entry {
+struct Entry
+{
     std::string_view key;
     std::string_view value;
 };
@@ -112,22 +114,22 @@ std::optional<Entry> entry(std::string_view line)
 
 // Where a key stands in a file: the first section of that name, and in it the first entry of
 // that name; lastEntry is the line a new entry goes after (the header when there is none).
-struct Location {
+struct Location
+{
     std::optional<size_t> header;
     std::optional<size_t> entry;
     size_t lastEntry = 0;
 };
 
-class IniText {
+class IniText
+{
 public:
-    explicit IniText(std::string_view content) : m_content(content), m_lines(splitLines(content))
-    {
-    }
+    explicit IniText(std::string_view content) : m_content(content), m_lines(splitLines(content)) {}
 
     std::string_view text(size_t line) const
     {
-        std::string_view text = m_content.substr(m_lines[line].begin,
-                                                 m_lines[line].textEnd - m_lines[line].begin);
+        std::string_view text =
+            m_content.substr(m_lines[line].begin, m_lines[line].textEnd - m_lines[line].begin);
         if (line == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
             text.remove_prefix(kUtf8Bom.size());
         return text;
@@ -260,8 +262,8 @@ bool isWritable(std::string_view section, std::string_view key, std::string_view
         key.find_first_of(kLineBreaks) != std::string_view::npos ||
         value.find_first_of(kLineBreaks) != std::string_view::npos)
         return false;
-    return section.find(']') == std::string_view::npos &&
-           key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';';
+    return section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+           key.front() != '[' && key.front() != ';';
 }
 
 std::string withValue(std::string_view content, std::string_view section, std::string_view key,
@@ -309,11 +311,13 @@ bool writeIni(std::string_view section, std::string_view key, std::string_view v
     // A symbolic link is followed, so the link stays and its target gets the new content.
     std::string path = file;
     if (const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(file.c_str(), nullptr),
-                                                             &std::free);
+                                                              &std::free);
         resolved)
         path = resolved.get();
 
-    struct stat status {};
+    struct stat status
+    {
+    };
     mode_t mode = S_IRUSR | S_IWUSR;
     std::string content;
     if (::stat(path.c_str(), &status) == 0) {
