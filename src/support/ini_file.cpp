@@ -174,12 +174,20 @@ std::string_view withoutQuotes(std::string_view value)
     return value;
 }
 
-// The file's whole content; nothing when it does not exist (errno ENOENT) or cannot be read.
+// The file's whole content; nothing when it cannot be read or is no plain file (a pipe or a
+// device must not block or flood the reader).
 std::optional<std::string> readWholeFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string content;
     char buffer[8192];
     for (;;) {

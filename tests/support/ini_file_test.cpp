@@ -90,6 +90,15 @@ TEST_F(IniFileTest, GivesTheDefaultForAMissingFileSectionOrKeyButAnEmptyValueAsI
     EXPECT_EQ(read("S", "empty"), "");
 }
 
+TEST_F(IniFileTest, GivesTheDefaultForAPipeOrADirectoryWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
+    EXPECT_EQ(read("S", "k"), "<default>");
+    std::string result;
+    EXPECT_TRUE(GetIniData("S", "k", "d", result, dir().string()));
+    EXPECT_EQ(result, "d");
+}
+
 TEST_F(IniFileTest, ReadsCrLfLfAndAByteOrderMark)
 {
     writeFile(file(), "\xEF\xBB\xBF[S]\r\na=1\r\nb=2\nc=3");
