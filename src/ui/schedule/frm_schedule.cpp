@@ -103,6 +103,8 @@ frmSchedule::frmSchedule(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Scheduled Database Jobs"));
     setWindowIcon(icons::application());
     setCentralWidget(new QWidget(this));
+    for (int type = 0; type < int(m_jobTypeIcons.size()); ++type)
+        m_jobTypeIcons[type] = icons::jobType(type);
     createMenus();
     createToolbar();
     createList();
@@ -244,6 +246,8 @@ void frmSchedule::createStatusBar()
     m_panelCount->setText(QStringLiteral("X Database Jobs"));
     m_panelCount->setFixedWidth(twipsX(*this, kPanelCountWidth));
     m_panelMessage = panel(bar, "StatusBar");
+    // A long message is cut off rather than widening the window.
+    m_panelMessage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_panelLights = panel(bar, "Lights");
     m_panelLights->setFixedWidth(twipsX(*this, kPanelLightsWidth));
     bar->addWidget(m_panelCount);
@@ -279,7 +283,8 @@ void frmSchedule::AddItemListView(const std::string& sBackupName, DateTime dDate
     trapFatal(kModule, "AddItemListView()", [&] {
         auto* item = new JobRow();
         item->setText(kColName, qs(sBackupName));
-        item->setIcon(kColName, icons::jobType(iJobType));
+        const bool known = iJobType > 0 && iJobType < int16_t(m_jobTypeIcons.size());
+        item->setIcon(kColName, m_jobTypeIcons[known ? iJobType : 0]);
         setDateCell(item, kColLastRun, formatDate(dDateLastRun), dDateLastRun);
         setDateCell(item, kColNextRun, formatDate(dDateNextRun), dDateNextRun);
         setDateCell(item, kColStartTime, formatTime(dStartTime), dStartTime);
@@ -298,7 +303,7 @@ void frmSchedule::setDateCell(QTreeWidgetItem* item, int column, const std::stri
     item->setData(column, Qt::UserRole, QVariant::fromValue<qint64>(value.serialSeconds()));
 }
 
-void frmSchedule::DeleteItemListView(int16_t iIndexNumber)
+void frmSchedule::DeleteItemListView(int iIndexNumber)
 {
     trapFatal(kModule, "DeleteItemListView()", [&] { delete row(iIndexNumber); });
 }
@@ -366,6 +371,7 @@ bool frmSchedule::isRowSelected(int index) const
 
 void frmSchedule::sortList()
 {
+    m_list->header()->setSortIndicatorShown(true);
     m_list->sortItems(m_sortColumn, m_sortOrder);
 }
 
@@ -376,7 +382,6 @@ void frmSchedule::lvwSchedule_ColumnClick(int column)
                                                          : Qt::AscendingOrder;
         m_sortColumn = column;
         m_sorted = true;
-        m_list->header()->setSortIndicatorShown(true);
         sortList();
     });
 }

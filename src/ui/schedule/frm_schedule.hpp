@@ -3,6 +3,7 @@
 #include "execution/status_display.hpp"
 #include "support/date_time.hpp"
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <array>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class QAction;
-class QIcon;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -51,8 +51,9 @@ public:
     void AddItemListView(const std::string& sBackupName, DateTime dDateLastRun,
                          DateTime dDateNextRun, DateTime dStartTime, int16_t iJobType,
                          const std::string& sBackupFilename);
-    // Removes the row at iIndexNumber (from 1).
-    void DeleteItemListView(int16_t iIndexNumber);
+    // Removes the row at iIndexNumber (from 1). Positions and counts are plain ints, so a list
+    // longer than 32767 rows never removes or counts the wrong row.
+    void DeleteItemListView(int iIndexNumber);
     // "N Database Jobs" in the first status bar panel.
     void setStatusBarCount(int count);
     const std::string& MessageText() const { return m_messageText; }
@@ -129,6 +130,8 @@ private:
     void showHelp(HelpItem item);
     void updateCount();
 
+    // The pictures of JobType 1 to 3 at their positions; 0 for any other value.
+    std::array<QIcon, 4> m_jobTypeIcons;
     QTreeWidget* m_list = nullptr;
     QWidget* m_toolbar = nullptr;
     QLabel* m_panelCount = nullptr;

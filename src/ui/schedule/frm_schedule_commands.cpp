@@ -169,7 +169,7 @@ void frmSchedule::cmdDelJob_Click()
         for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
             m_list->setCurrentItem(row(*it));
             deleteJobFile(rowJobFile(*it));
-            DeleteItemListView(int16_t(*it));
+            DeleteItemListView(*it);
         }
         updateCount();
         repaint();
