@@ -20,6 +20,8 @@ constexpr size_t kMaxValueLength = 255;
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+using FileStatus = struct stat;
+
 std::string_view trimBlanks(std::string_view text)
 {
     const size_t first = text.find_first_not_of(kBlanks);
@@ -181,9 +183,7 @@ std::optional<std::string> readWholeFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
-    struct stat status
-    {
-    };
+    FileStatus status{};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return std::nullopt;
@@ -323,9 +323,7 @@ bool writeIni(std::string_view section, std::string_view key, std::string_view v
         resolved)
         path = resolved.get();
 
-    struct stat status
-    {
-    };
+    FileStatus status{};
     mode_t mode = S_IRUSR | S_IWUSR;
     std::string content;
     if (::stat(path.c_str(), &status) == 0) {

@@ -34,11 +34,7 @@ protected:
 
     static unsigned modeOf(const std::string& p)
     {
-        struct stat status
-        {
-        };
-        EXPECT_EQ(::stat(p.c_str(), &status), 0);
-        return status.st_mode & 0777;
+        return static_cast<unsigned>(fs::status(p).permissions());
     }
 };
 

@@ -2,8 +2,6 @@
 
 #include "fakes/test_environment.hpp"
 
-#include <sys/stat.h>
-
 namespace quorvex {
 namespace {
 
@@ -69,11 +67,7 @@ TEST_F(PreferencesTest, SavingCreatesAnOwnerOnlyFileInTheKeyOrder)
     EXPECT_EQ(readFile(preferencesFilePath()),
               "[Preferences]\r\nStopOnError=0\r\nNumberCopies=-12\r\n"
               "IEPath=/opt/My Browser/browser\r\n");
-    struct stat status
-    {
-    };
-    ASSERT_EQ(::stat(preferencesFilePath().c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(fs::status(preferencesFilePath()).permissions(), fs::perms(0600));
 }
 
 TEST_F(PreferencesTest, AStoredNumberCopiesAbove32767IsAFatalOverflow)
