@@ -96,8 +96,8 @@ Process::Process(const std::string& commandLine, int /*showState*/)
     if (result != 0)
         throw startError(result);
     // A descriptor that becomes readable at the child's end lets the wait sleep without
-    // polling; kernels without it fall back to short sleeps.
-    // (Called directly: glibc's own wrapper is not declared for C++ in every version.)
+    // polling; kernels without it fall back to short sleeps. The system call is made directly
+    // because glibc 2.36's pidfd_open is not declared for C++.
     m_pidFd = static_cast<int>(syscall(SYS_pidfd_open, m_pid, 0));
 }
 
