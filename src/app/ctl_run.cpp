@@ -10,6 +10,7 @@
 
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,7 @@ namespace {
 constexpr int kJobFailed = 1;
 
 // The console has no lights; it shows the progress text line by line.
-class ConsoleStatus final : public StatusDisplay
-{
+class ConsoleStatus final : public StatusDisplay {
 public:
     void setMessageText(const std::string& text) override
     {
@@ -33,8 +33,7 @@ public:
     void refresh() override {}
 };
 
-struct RunArguments
-{
+struct RunArguments {
     std::vector<std::string> names;
     std::vector<char*> options;
 };
@@ -55,8 +54,8 @@ RunArguments splitArguments(std::span<char* const> args)
 }
 
 // The job file of every name, in the order given; the first file in listing order wins when
-// several carry the same name. Names without a job file are reported and leave it empty.
-std::vector<std::string> findJobFiles(const std::vector<std::string>& names)
+// several carry the same name. Nothing when a name has no job file; that is reported.
+std::optional<std::vector<std::string>> findJobFiles(const std::vector<std::string>& names)
 {
     std::map<std::string, std::string> fileOfName;
     CDatabaseJob job;
@@ -69,7 +68,7 @@ std::vector<std::string> findJobFiles(const std::vector<std::string>& names)
         const auto found = fileOfName.find(name);
         if (found == fileOfName.end()) {
             std::cerr << "quorvexctl: no job named '" << name << "'\n";
-            return {};
+            return std::nullopt;
         }
         files.push_back(found->second);
     }
@@ -78,12 +77,12 @@ std::vector<std::string> findJobFiles(const std::vector<std::string>& names)
 
 int runJobs(const std::vector<std::string>& names)
 {
-    const std::vector<std::string> files = findJobFiles(names);
-    if (files.empty())
+    const auto files = findJobFiles(names);
+    if (!files)
         return kUsageStatus;
     ConsoleStatus status;
     bool anyFailed = false;
-    for (const std::string& file : files) {
+    for (const std::string& file : *files) {
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
         ExecuteDatabaseJobNow(job, status);
