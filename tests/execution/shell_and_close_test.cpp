@@ -14,8 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The fake Access takes its orders from the environment it inherits.
-class ScopedEnvironment
-{
+class ScopedEnvironment {
 public:
     ~ScopedEnvironment()
     {
@@ -35,8 +34,7 @@ private:
     std::map<std::string, std::optional<std::string>> m_saved;
 };
 
-class ShellAndCloseTest : public test::AppDirTest
-{
+class ShellAndCloseTest : public test::AppDirTest {
 protected:
     // The fake started on a database of the test directory, as Access would be.
     std::string fakeAccessOn(const std::string& database) const
@@ -110,14 +108,15 @@ TEST_F(ShellAndCloseTest, UnquotedProgramPathWithBlanksIsResolved)
     EXPECT_EQ(readFile(path("x.mdb.args")), path("x.mdb") + "\n/COMPACT\n");
 }
 
-// The window tests need an X display (the suite runs under xvfb-run).
-class ShellAndCloseWindowTest : public ShellAndCloseTest
-{
+// The window tests need an X display (the suite runs under xvfb-run). The fixture stays
+// connected throughout: a bare X server resets whenever its last client leaves, and a client
+// that connects during the reset is turned away.
+class ShellAndCloseWindowTest : public ShellAndCloseTest {
 protected:
     void SetUp() override
     {
         ShellAndCloseTest::SetUp();
-        if (!TopLevelWindows().hasDisplay())
+        if (!m_display.hasDisplay())
             GTEST_SKIP() << "no X display";
     }
 
@@ -129,6 +128,8 @@ protected:
 
     // What the fake returns when no close request came before its time ran out.
     static constexpr int32_t kFakeTimedOut = 124;
+
+    TopLevelWindows m_display;
 };
 
 TEST_F(ShellAndCloseWindowTest, WindowWhoseTitleTurnsToFinishedIsAskedToClose)
