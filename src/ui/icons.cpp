@@ -158,10 +158,14 @@ void agent(QPainter& p)
 QIcon jobType(int type)
 {
     switch (type) {
-    case 1: return iconOf(repairCompact);
-    case 2: return iconOf(autoExecute);
-    case 3: return iconOf(backup);
-    default: return iconOf(unknownJob);
+    case 1:
+        return iconOf(repairCompact);
+    case 2:
+        return iconOf(autoExecute);
+    case 3:
+        return iconOf(backup);
+    default:
+        return iconOf(unknownJob);
     }
 }
 
@@ -188,11 +192,16 @@ QPixmap light(int index, int size)
 QIcon button(Button which)
 {
     switch (which) {
-    case Button::New: return iconOf(newJob);
-    case Button::Remove: return iconOf(removeJob);
-    case Button::Open: return iconOf(openJob);
-    case Button::Copy: return iconOf(copyJob);
-    case Button::Execute: return iconOf(executeJob);
+    case Button::New:
+        return iconOf(newJob);
+    case Button::Remove:
+        return iconOf(removeJob);
+    case Button::Open:
+        return iconOf(openJob);
+    case Button::Copy:
+        return iconOf(copyJob);
+    case Button::Execute:
+        return iconOf(executeJob);
     }
     return {};
 }

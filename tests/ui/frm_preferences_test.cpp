@@ -11,7 +11,8 @@
 namespace quorvex::test {
 namespace {
 
-class PreferencesDialogTest : public AppDirTest {
+class PreferencesDialogTest : public AppDirTest
+{
 protected:
     void SetUp() override
     {
@@ -116,7 +117,8 @@ TEST_F(PreferencesDialogTest, OkWithoutASelectionAsksForOneAndKeepsTheDialogOpen
 
 TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
 {
-    struct Case {
+    struct Case
+    {
         int16_t stopOnError;
         int16_t numberCopies;
         const char* stop;

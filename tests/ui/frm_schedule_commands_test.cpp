@@ -17,15 +17,18 @@ namespace {
 
 const std::string kNoRows =
     "You must first add and then select a Database Job before clicking this button.";
-const std::string kNoSelection = "You must first select a Database Job before clicking this button.";
+const std::string kNoSelection =
+    "You must first select a Database Job before clicking this button.";
 
-class ScheduleCommandTest : public ScheduleTest {
+class ScheduleCommandTest : public ScheduleTest
+{
 protected:
     std::string logText() const { return readFile(transactionLogPath()); }
 };
 
 // PATH pointed at a folder of our own for one test, so "the text viewer" is what we put there.
-class ViewerPath {
+class ViewerPath
+{
 public:
     explicit ViewerPath(const std::filesystem::path& folder) : m_saved(std::getenv("PATH"))
     {

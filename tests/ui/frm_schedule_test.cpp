@@ -101,8 +101,8 @@ TEST_F(ScheduleWindowTest, ControlsBearTheirNamesCaptionsAndTips)
     for (const char* name :
          {"mnuFilePreferences", "SlashFile1", "mnuFileClose", "mnuActionAdd", "mnuActionDelete",
           "mnuActionEdit", "mnuActionCopy", "SlashAction1", "mnuActionRun", "SlashAction2",
-          "mnuActionViewTransactionLog", "mnuActionViewErrorLog", "mnuHelpContents",
-          "SlashHelp1", "mnuHelpLicense", "SlashHelp2", "mnuHelpHomepage", "mnuHelpAbout"})
+          "mnuActionViewTransactionLog", "mnuActionViewErrorLog", "mnuHelpContents", "SlashHelp1",
+          "mnuHelpLicense", "SlashHelp2", "mnuHelpHomepage", "mnuHelpAbout"})
         EXPECT_NE(m_window->findChild<QAction*>(name), nullptr) << name;
     EXPECT_EQ(m_window->findChild<QAction*>("mnuActionRun")->text(), "Execute &Database Job Now");
     EXPECT_TRUE(m_window->findChild<QAction*>("SlashAction2")->isSeparator());

@@ -7,7 +7,8 @@
 namespace {
 
 // The windows under test need one QApplication for the whole test program.
-class QtEnvironment final : public ::testing::Environment {
+class QtEnvironment final : public ::testing::Environment
+{
 public:
     void SetUp() override
     {

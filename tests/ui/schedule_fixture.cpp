@@ -46,8 +46,8 @@ std::string ScheduleTest::addBackupJob(const std::string& name, bool sourceExist
 
 void ScheduleTest::addRow(const CDatabaseJob& job, const std::string& file)
 {
-    m_window->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
-                              job.StartTime(), job.JobType(), file);
+    m_window->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(), job.StartTime(),
+                              job.JobType(), file);
 }
 
 QString ScheduleTest::cell(int row, int column) const

@@ -14,7 +14,8 @@
 namespace quorvex::test {
 
 // A schedule window in a fresh application directory, with job files made on demand.
-class ScheduleTest : public AppDirTest {
+class ScheduleTest : public AppDirTest
+{
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -75,8 +75,7 @@ void frmPreferences::Form_Load()
         // valid entry instead of ending the program. Any non-zero StopOnError is true.
         const Preferences& prefs = preferences();
         m_stopOnError->setCurrentIndex(prefs.StopOnError != 0 ? 0 : 1);
-        m_maxBackupCopies->setCurrentIndex(std::clamp<int>(prefs.NumberCopies, 1, kMaxCopies) -
-                                           1);
+        m_maxBackupCopies->setCurrentIndex(std::clamp<int>(prefs.NumberCopies, 1, kMaxCopies) - 1);
     });
 }
 

@@ -9,7 +9,8 @@ namespace quorvex {
 // The preferences dialog: the maximum number of backup copies and whether a failed job stops
 // with a message. It shows the in-memory preferences; OK stores and saves them, Cancel, Escape
 // and the close box discard the choice.
-class frmPreferences : public QDialog {
+class frmPreferences : public QDialog
+{
     Q_OBJECT
 
 public:

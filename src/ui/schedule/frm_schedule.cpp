@@ -44,7 +44,8 @@ constexpr int kLightsHeight = 195;
 constexpr std::array kColumnWidths = {4939, 2028, 2028, 1676, 0, 0};
 
 // Rows sort by their texts, letter case aside, as the list's users read them.
-class JobRow final : public QTreeWidgetItem {
+class JobRow final : public QTreeWidgetItem
+{
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
 
@@ -57,7 +58,8 @@ public:
 };
 
 // A command button with its picture above the caption, as the toolbar shows them.
-class PictureButton final : public QPushButton {
+class PictureButton final : public QPushButton
+{
 public:
     using QPushButton::QPushButton;
 
@@ -112,7 +114,8 @@ frmSchedule::frmSchedule(QWidget* parent) : QMainWindow(parent)
     centralWidget()->installEventFilter(this);
 
     setMinimumSize(twipsX(*this, kMinWidth), twipsY(*this, kMinHeight));
-    resize(twipsX(*this, kInnerWidth), twipsY(*this, kInnerHeight) + menuBar()->sizeHint().height());
+    resize(twipsX(*this, kInnerWidth),
+           twipsY(*this, kInnerHeight) + menuBar()->sizeHint().height());
 }
 
 frmSchedule::~frmSchedule() = default;
@@ -232,8 +235,7 @@ void frmSchedule::createMenus()
     addSeparator(help, "SlashHelp1");
     addItem(help, "mnuHelpLicense", "License Agreement", [this] { showHelp(HelpItem::License); });
     addSeparator(help, "SlashHelp2");
-    addItem(help, "mnuHelpHomepage", "Quorvex Homepage",
-            [this] { showHelp(HelpItem::Homepage); });
+    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); });
     addItem(help, "mnuHelpAbout", "About", [this] { showHelp(HelpItem::About); });
 }
 
@@ -378,8 +380,7 @@ void frmSchedule::sortList()
 void frmSchedule::lvwSchedule_ColumnClick(int column)
 {
     trapFatal(kModule, "lvwSchedule_ColumnClick()", [&] {
-        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                         : Qt::AscendingOrder;
+        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
         m_sortColumn = column;
         m_sorted = true;
         sortList();
@@ -390,9 +391,8 @@ void frmSchedule::lvwSchedule_ColumnClick(int column)
 
 void frmSchedule::setStatusBarCount(int count)
 {
-    trapFatal(kModule, "Let StatusBarCount()", [&] {
-        m_panelCount->setText(QStringLiteral("%1 Database Jobs").arg(count));
-    });
+    trapFatal(kModule, "Let StatusBarCount()",
+              [&] { m_panelCount->setText(QStringLiteral("%1 Database Jobs").arg(count)); });
 }
 
 void frmSchedule::updateCount()

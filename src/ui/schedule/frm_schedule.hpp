@@ -27,7 +27,8 @@ enum class HelpItem { Contents, License, Homepage, About };
 // The schedule window: the job list, which is also the agent's in-memory table of jobs, the
 // status bar with the lights, and the commands on jobs. Closing it only hides it until
 // KillForm is set. Rows are counted from 1, as the list's users count them.
-class frmSchedule : public QMainWindow, public StatusDisplay {
+class frmSchedule : public QMainWindow, public StatusDisplay
+{
     Q_OBJECT
 
 public:

@@ -26,7 +26,8 @@ constexpr const char* kModule = "frmSchedule.frm";
 constexpr const char* kVerificationError = "Verification Error";
 
 // Disables the window for the life of the guard, whatever way the command ends.
-class DisabledWhile {
+class DisabledWhile
+{
 public:
     explicit DisabledWhile(QWidget* window) : m_window(window) { m_window->setEnabled(false); }
     ~DisabledWhile() { m_window->setEnabled(true); }
@@ -74,8 +75,8 @@ bool frmSchedule::checkSelection()
     }
     const QTreeWidgetItem* current = m_list->currentItem();
     if (current == nullptr || !current->isSelected()) {
-        MsgBox("You must first select a Database Job before clicking this button.",
-               mb::Information, kVerificationError);
+        MsgBox("You must first select a Database Job before clicking this button.", mb::Information,
+               kVerificationError);
         return false;
     }
     return true;
@@ -124,8 +125,8 @@ void frmSchedule::cmdCopyJob_Click()
             FilePathStripFileName(path) + "Copyof" + FilePathStripPath(path);
         const QString copyName = QStringLiteral("Copy of ") + current->text(kColName);
         if (fileExists(copyPath)) {
-            MsgBox(std::string("You cannot make another copy of this Database Job until") +
-                       kCrLf + "you rename the existing copy.",
+            MsgBox(std::string("You cannot make another copy of this Database Job until") + kCrLf +
+                       "you rename the existing copy.",
                    mb::OkOnly, kVerificationError);
             return;
         }
