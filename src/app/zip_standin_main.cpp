@@ -25,9 +25,7 @@ bool sameFile(const struct stat& a, const struct stat& b)
 // The first "zip" along PATH that can be run and is not this program.
 std::string findRealZip()
 {
-    struct stat self
-    {
-    };
+    struct stat self {};
     if (stat("/proc/self/exe", &self) != 0)
         return {};
     const char* searchPath = std::getenv("PATH");
@@ -39,9 +37,7 @@ std::string findRealZip()
         if (folder.empty())
             continue;
         const std::string candidate = folder + "/zip";
-        struct stat found
-        {
-        };
+        struct stat found {};
         if (stat(candidate.c_str(), &found) == 0 && S_ISREG(found.st_mode) &&
             !sameFile(found, self) && access(candidate.c_str(), X_OK) == 0)
             return candidate;

@@ -5,7 +5,9 @@
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 
 namespace quorvex {
 
@@ -18,28 +20,27 @@ constexpr int kCyclePauseMs = 20;
 // How often (in cycles) a program that has no window yet is looked at again.
 constexpr int kWindowSearchInterval = 10;
 constexpr int kEventPassesPerCycle = 3;
-// Titles are read the way a 256-character buffer holds them.
-constexpr size_t kTitleLength = 255;
 
 int normalisedWindowStyle(int windowStyle)
 {
     return windowStyle < 0 || windowStyle > 6 ? kDefaultWindowStyle : windowStyle;
 }
 
-bool titleBeginsWithFinished(std::string title)
+// The title is upper-cased and must begin with the word; "Unfinished" is no match.
+bool titleBeginsWithFinished(const std::string& title)
 {
-    title.resize(std::min(title.size(), kTitleLength));
-    for (char& c : title) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return title.starts_with("FINISHED");
+    constexpr std::string_view kFinished = "FINISHED";
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    return title.size() >= kFinished.size() &&
+           std::equal(kFinished.begin(), kFinished.end(), title.begin(),
+                      [&](char wanted, char c) { return upper(c) == wanted; });
 }
 
 // Watches the started program's window and asks it to close while its title begins with
 // "FINISHED", so a program that stays open after its work still ends.
-class FinishedWindowWatch
-{
+class FinishedWindowWatch {
 public:
     explicit FinishedWindowWatch(int processId)
         : m_processId(processId), m_window(m_windows.findWindowOfProcess(processId))

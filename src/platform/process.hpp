@@ -27,8 +27,7 @@ std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
 // A program started from a command line, never through a shell. The show state (0 to 6 in
 // the Windows numbering) has no effect here.
-class Process
-{
+class Process {
 public:
     // Starts the program and returns at once. A start that fails throws its RuntimeError:
     // 53 when the program file does not exist, 70 when it cannot be executed.

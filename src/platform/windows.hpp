@@ -9,8 +9,7 @@ namespace quorvex {
 // The top-level windows of other programs on the user's display: which one belongs to a
 // process, its title, and the request to close it that its close box would send. Without a
 // display there are no windows: nothing is found and nothing is sent.
-class TopLevelWindows
-{
+class TopLevelWindows {
 public:
     using Handle = uint32_t;
     static constexpr Handle kNoWindow = 0;

@@ -11,8 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The "zip" built beside the programs, called with the archiver's Windows command line.
-class ZipStandInTest : public test::AppDirTest
-{
+class ZipStandInTest : public test::AppDirTest {
 protected:
     static std::string zipCommand(const std::string& archive, const std::string& file)
     {

@@ -45,8 +45,7 @@ void writeArguments(int argc, char** argv)
         out << argv[i] << '\n';
 }
 
-class LockFile
-{
+class LockFile {
 public:
     explicit LockFile(const char* path) : m_path(path ? path : "")
     {
@@ -65,8 +64,7 @@ private:
     std::string m_path;
 };
 
-class FakeWindow
-{
+class FakeWindow {
 public:
     FakeWindow()
     {

@@ -43,8 +43,7 @@ TEST(SplitArgumentsTest, BackslashesAreLiteralUnlessTheyPrecedeAQuote)
     EXPECT_EQ(splitArguments(R"(a\\\"b)"), Words{R"(a\"b)"});
 }
 
-class CommandLineTest : public AppDirTest
-{
+class CommandLineTest : public AppDirTest {
 protected:
     std::string makeFile(const std::string& relative)
     {
@@ -93,8 +92,7 @@ TEST(LocateProgramFileTest, BareNameIsSearchedAlongPath)
     EXPECT_FALSE(locateProgramFile("quorvex-no-such-program").has_value());
 }
 
-class ProcessTest : public CommandLineTest
-{
+class ProcessTest : public CommandLineTest {
 protected:
     static int32_t waitForEnd(Process& process)
     {

@@ -51,8 +51,7 @@ std::string programFileOf(const std::vector<std::string>& argv)
 
 // The child starts with no blocked signals and the usual dispositions, whatever the agent
 // has set up for itself.
-class SpawnAttributes
-{
+class SpawnAttributes {
 public:
     SpawnAttributes()
     {

@@ -8,8 +8,7 @@
 
 namespace quorvex {
 
-struct TopLevelWindows::Display
-{
+struct TopLevelWindows::Display {
     xcb_connection_t* connection = nullptr;
     xcb_ewmh_connection_t ewmh{};
     bool ewmhReady = false;
