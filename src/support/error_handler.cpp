@@ -43,8 +43,8 @@ void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
     std::string block = text + kCrLf + std::string(40, '-') + kCrLf + "Module/Function: ";
     block.append(module).append("/").append(routine).append(".").append(kCrLf).append(kCrLf);
     block.append(details);
-    block = StripBadChars(block, kBadChars, "`");
-    const std::string shown = StripBadChars(text, kBadChars, "~");
+    block = replaceChars(block, kBadChars, "`");
+    const std::string shown = replaceChars(text, kBadChars, "~");
 
     appendCrLfLines(errorLogPath(),
                     {std::string(80, '-'),

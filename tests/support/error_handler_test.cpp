@@ -93,5 +93,18 @@ TEST_F(ErrorHandlerTest, TheWholeBodyTrapReportsForeignFailuresAsFatal)
               std::string::npos);
 }
 
+TEST_F(ErrorHandlerTest, AVeryLongDescriptionIsReportedOnceInFull)
+{
+    const std::string description(40000, 'x');
+    EXPECT_THROW(HandleError(true, RuntimeError(75, "Quorvex", description), "libLog.bas",
+                             "LogEvent()"),
+                 test::FatalExitCalled);
+    const std::string log = errorLog();
+    EXPECT_NE(log.find("Description: ERR#75 @ Quorvex - " + description + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(log.find("libStrings.bas"), std::string::npos);
+    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+}
+
 } // namespace
 } // namespace quorvex
