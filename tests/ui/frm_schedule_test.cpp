@@ -1,5 +1,6 @@
 #include "schedule_fixture.hpp"
 
+#include "support/error_handler.hpp"
 #include "ui/twips.hpp"
 
 #include <QAction>
@@ -73,6 +74,16 @@ TEST_F(ScheduleWindowTest, SameNameOfTwoJobTypesAndTwinFilesAreAllListed)
     m_window->DeleteItemListView(2);
     EXPECT_EQ(m_window->rowJobFile(1), "/jobs/a.tsk");
     EXPECT_EQ(m_window->rowJobFile(2), "/jobs/c.tsk");
+}
+
+TEST_F(ScheduleWindowTest, RemovingARowThatIsNotThereIsFatal)
+{
+    addRow(jobNamed("Nightly", job_type::Backup, {}), "/jobs/n.tsk");
+    EXPECT_THROW(m_window->DeleteItemListView(2), FatalExitCalled);
+    EXPECT_EQ(list().topLevelItemCount(), 1);
+    const std::string errors = readFile(errorLogPath());
+    EXPECT_NE(errors.find("frmSchedule.frm"), std::string::npos);
+    EXPECT_NE(errors.find("DeleteItemListView()"), std::string::npos);
 }
 
 TEST_F(ScheduleWindowTest, ControlsBearTheirNamesCaptionsAndTips)

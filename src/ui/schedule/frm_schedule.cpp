@@ -478,7 +478,7 @@ void frmSchedule::keyReleaseEvent(QKeyEvent* event)
 
 void frmSchedule::mnuHelpContents_Click()
 {
-    showHelp(HelpItem::Contents);
+    trapFatal(kModule, "mnuHelpContents_Click()", [&] { showHelp(HelpItem::Contents); });
 }
 
 void frmSchedule::showHelp(HelpItem item)
