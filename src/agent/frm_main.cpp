@@ -65,7 +65,8 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
         // Once Exit has stopped the timer, no further job of the pass is started.
         for (int i = 1; i <= rows && m_timer->isActive(); ++i) {
             m_schedule.clearSelection();
-            const DateTime due = dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));
+            const DateTime due =
+                dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));
             if (Now() > due)
                 runDueJob(i);
         }

@@ -15,23 +15,34 @@ using Button = QMessageBox::StandardButton;
 std::vector<Button> buttonsFor(int style)
 {
     switch (style & mb::ButtonsMask) {
-    case mb::OkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
-    case mb::AbortRetryIgnore: return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-    case mb::YesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    case mb::YesNo: return {QMessageBox::Yes, QMessageBox::No};
-    case mb::RetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
-    default: return {QMessageBox::Ok};
+    case mb::OkCancel:
+        return {QMessageBox::Ok, QMessageBox::Cancel};
+    case mb::AbortRetryIgnore:
+        return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    case mb::YesNoCancel:
+        return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case mb::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    case mb::RetryCancel:
+        return {QMessageBox::Retry, QMessageBox::Cancel};
+    default:
+        return {QMessageBox::Ok};
     }
 }
 
 QMessageBox::Icon iconFor(int style)
 {
     switch (style & mb::IconMask) {
-    case mb::Critical: return QMessageBox::Critical;
-    case mb::Question: return QMessageBox::Question;
-    case mb::Exclamation: return QMessageBox::Warning;
-    case mb::Information: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case mb::Critical:
+        return QMessageBox::Critical;
+    case mb::Question:
+        return QMessageBox::Question;
+    case mb::Exclamation:
+        return QMessageBox::Warning;
+    case mb::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
@@ -57,14 +68,22 @@ QtDesktop::BoxLayout QtDesktop::layoutFor(int style)
 int QtDesktop::answerFor(QMessageBox::StandardButton button, int style)
 {
     switch (button) {
-    case QMessageBox::Ok: return mb::Ok;
-    case QMessageBox::Cancel: return mb::Cancel;
-    case QMessageBox::Abort: return mb::Abort;
-    case QMessageBox::Retry: return mb::Retry;
-    case QMessageBox::Ignore: return mb::Ignore;
-    case QMessageBox::Yes: return mb::Yes;
-    case QMessageBox::No: return mb::No;
-    default: return ConsoleDesktop::cautiousAnswer(style);
+    case QMessageBox::Ok:
+        return mb::Ok;
+    case QMessageBox::Cancel:
+        return mb::Cancel;
+    case QMessageBox::Abort:
+        return mb::Abort;
+    case QMessageBox::Retry:
+        return mb::Retry;
+    case QMessageBox::Ignore:
+        return mb::Ignore;
+    case QMessageBox::Yes:
+        return mb::Yes;
+    case QMessageBox::No:
+        return mb::No;
+    default:
+        return ConsoleDesktop::cautiousAnswer(style);
     }
 }
 

@@ -59,11 +59,16 @@ void SysTrayApp::popUpMenu(const QPoint& at)
 int SysTrayApp::notificationCode(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
-    case QSystemTrayIcon::Trigger: return kLeftButtonDown;
-    case QSystemTrayIcon::Context: return kRightButtonUp;
-    case QSystemTrayIcon::DoubleClick: return kLeftButtonDoubleClick;
-    case QSystemTrayIcon::MiddleClick: return kMiddleButtonDown;
-    default: return kMouseMove;
+    case QSystemTrayIcon::Trigger:
+        return kLeftButtonDown;
+    case QSystemTrayIcon::Context:
+        return kRightButtonUp;
+    case QSystemTrayIcon::DoubleClick:
+        return kLeftButtonDoubleClick;
+    case QSystemTrayIcon::MiddleClick:
+        return kMiddleButtonDown;
+    default:
+        return kMouseMove;
     }
 }
 
