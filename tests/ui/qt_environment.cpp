@@ -15,6 +15,8 @@ public:
         static int argc = 1;
         static char name[] = "quorvex_ui_tests";
         static char* argv[] = {name, nullptr};
+        // Always off screen: the window tests rely on its instant, certain activation.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         m_app = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { m_app.reset(); }
