@@ -8,7 +8,6 @@
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
 
-#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <vector>

@@ -11,8 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
-class BackupTest : public ExecutionTest
-{
+class BackupTest : public ExecutionTest {
 protected:
     void SetUp() override
     {
@@ -156,6 +155,16 @@ TEST_F(BackupTest, FileNameWithoutADotIsItsOwnStem)
     EXPECT_EQ(targetFiles(), (Files{{"Orders", "new"}, {"Orders_1", "c0"}, {"Orders_2", "c1"}}));
 }
 
+TEST_F(BackupTest, FileNameWithALeadingDotKeepsItAndStillRotates)
+{
+    m_job.setBackupSourceMDB(source(".Sales.mdb"));
+    putFile(source(".Sales.mdb"), "new");
+    m_job.setNumberCopies(1);
+    putInTarget({{".Sales.mdb", "c0"}});
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(targetFiles(), (Files{{".Sales.mdb", "new"}, {".Sales_1.mdb", "c0"}}));
+}
+
 TEST_F(BackupTest, CopyReplacesTheCurrentCopyWithoutWritingIntoIt)
 {
     // A link to the old copy keeps the old content: the new copy is a new file renamed into
@@ -188,6 +197,16 @@ TEST_F(BackupTest, FailedRenameOfTheCurrentCopyShowsTheFatalErrorBox)
                             "The fix is to close all open mdb files you are \r\n"
                             "viewing.\r\n");
     EXPECT_EQ(readFile(target() / "Sales.mdb"), "c0");
+}
+
+TEST_F(BackupTest, CopyThatCannotBeWrittenIsAFatalErrorOfTheBackup)
+{
+    m_job.setBackupTargetDirectory("/proc");
+    m_job.setNumberCopies(0);
+    preferences().NumberCopies = 1;
+    EXPECT_THROW(run(), FatalExitCalled);
+    EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteBackupNow()."),
+              std::string::npos);
 }
 
 // Checks before anything is touched

@@ -1,12 +1,12 @@
 #include "execution/execute_job.hpp"
 
 #include "execution_test.hpp"
+#include "support/error.hpp"
 
 namespace quorvex::test {
 namespace {
 
-class ExecuteJobTest : public ExecutionTest
-{
+class ExecuteJobTest : public ExecutionTest {
 protected:
     CDatabaseJob jobOfType(int16_t type, const std::string& name = "Weekly")
     {
@@ -59,6 +59,23 @@ TEST_F(ExecuteJobTest, LightsRunAndPointerIsBusyWhileTheJobRuns)
     EXPECT_EQ(seen.front(), "0110B");
     EXPECT_EQ(seen.back(), "1001B");
     EXPECT_FALSE(m_desktop.busy());
+}
+
+TEST_F(ExecuteJobTest, FailureOfTheDisplayIsAFatalErrorOfTheDispatcher)
+{
+    class BrokenDisplay final : public StatusDisplay {
+    public:
+        void setMessageText(const std::string&) override
+        {
+            throw RuntimeError::fromNumber(err::PathFileAccess);
+        }
+        void setLightVisible(int, bool) override {}
+        void refresh() override {}
+    } broken;
+    CDatabaseJob job = jobOfType(job_type::Backup);
+    EXPECT_THROW(ExecuteDatabaseJobNow(job, broken), FatalExitCalled);
+    EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteDatabaseJobNow()."),
+              std::string::npos);
 }
 
 TEST_F(ExecuteJobTest, BackupJobLogsTheHeaderBeforeTheActionsLinesAndPassesItsResultOn)
