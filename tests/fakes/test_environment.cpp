@@ -50,8 +50,7 @@ void AppDirTest::writeFile(const std::filesystem::path& path, const std::string&
 
 std::filesystem::path AppDirTest::builtAppDir()
 {
-    const char* dir = std::getenv("QUORVEX_APP_DIR");
-    return dir ? std::filesystem::path(dir) : std::filesystem::current_path();
+    return QUORVEX_BUILT_APP_DIR;
 }
 
 } // namespace quorvex::test
