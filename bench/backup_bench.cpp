@@ -20,8 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace quorvex;
 
-class SilentStatus final : public StatusDisplay
-{
+class SilentStatus final : public StatusDisplay {
 public:
     void setMessageText(const std::string&) override {}
     void setLightVisible(int, bool) override {}

@@ -24,9 +24,7 @@ constexpr size_t kDisplayTail = 34;
 
 // Ends a backup run as failed. Its reason has been logged or shown already. Not a
 // std::exception, so no error trap mistakes it for a run-time error.
-struct RunFailed
-{
-};
+struct RunFailed {};
 
 [[noreturn]] void fail(const std::string& logLine)
 {
@@ -53,8 +51,7 @@ template <class Step> auto retryOnDiskError(Step&& step) -> decltype(step())
 
 // The names of one file's copies in the target directory: the current copy and the numbered
 // earlier ones (1 the newest).
-class CopyNames
-{
+class CopyNames {
 public:
     CopyNames(std::string basePath, std::string extension)
         : m_basePath(std::move(basePath)), m_extension(std::move(extension))
@@ -117,8 +114,7 @@ std::string renameFailureText(const CopyNames& names)
            "The fix is to close all open " + ext + " files you are " + kCrLf + "viewing." + kCrLf;
 }
 
-class BackupRun
-{
+class BackupRun {
 public:
     BackupRun(const CDatabaseJob& job, StatusDisplay& display)
         : m_display(display), m_target(job.BackupTargetDirectory()), m_keep(job.NumberCopies()),

@@ -13,9 +13,7 @@ namespace {
 
 std::optional<struct stat> statOf(const std::string& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
         return info;
     if (errno == ENOENT || errno == ENOTDIR)

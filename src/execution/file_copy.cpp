@@ -15,8 +15,7 @@ namespace quorvex {
 namespace {
 
 // Owns a file descriptor.
-class Fd
-{
+class Fd {
 public:
     explicit Fd(int fd) : m_fd(fd)
     {
@@ -106,9 +105,7 @@ void writeCopy(int in, const struct stat& info, Fd& out)
 void copyFileReplacing(const std::string& source, const std::string& destination)
 {
     Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info
-    {
-    };
+    struct stat info {};
     check(::fstat(in.get(), &info) == 0);
 
     // A hidden name in the destination's own directory, so the final rename stays on one
@@ -131,9 +128,7 @@ void renameNoReplace(const std::string& from, const std::string& to)
         return;
     check(errno == EINVAL);
     // File systems that cannot refuse the replacement themselves.
-    struct stat info
-    {
-    };
+    struct stat info {};
     if (::lstat(to.c_str(), &info) == 0)
         throw RuntimeError::fromErrno(EEXIST);
     check(::rename(from.c_str(), to.c_str()) == 0);

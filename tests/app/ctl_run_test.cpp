@@ -15,8 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // "quorvexctl run" as a real process on backup jobs in a temporary application directory.
-class CtlRunTest : public ExecutionTest
-{
+class CtlRunTest : public ExecutionTest {
 protected:
     void SetUp() override
     {

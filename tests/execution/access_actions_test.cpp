@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 const auto* const g_associations =
     ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
 
-class AccessActionsTest : public ExecutionTest
-{
+class AccessActionsTest : public ExecutionTest {
 protected:
     void SetUp() override
     {

@@ -11,8 +11,7 @@ namespace quorvex::test {
 // A private desktop whose association service names, for database files, the fake Access
 // (copied under a folder whose name holds blanks) or, when withAccess is false, nothing.
 // The service reads its folders once per process, so this is in place before the first test.
-class AccessAssociations : public ::testing::Environment
-{
+class AccessAssociations : public ::testing::Environment {
 public:
     explicit AccessAssociations(bool withAccess) : m_withAccess(withAccess) {}
 

@@ -11,8 +11,7 @@ namespace quorvex::test {
 
 // An application directory for running jobs: the transaction log read back line by line, and
 // the programs and files that live beside ours copied in on demand.
-class ExecutionTest : public AppDirTest
-{
+class ExecutionTest : public AppDirTest {
 protected:
     // The messages of the transaction log, without their time stamps.
     std::vector<std::string> logMessages() const;

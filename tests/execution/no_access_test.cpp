@@ -10,8 +10,7 @@ const auto* const g_associations =
     ::testing::AddGlobalTestEnvironment(new AccessAssociations(false));
 
 // A desktop on which no program opens database files.
-class NoAccessTest : public ExecutionTest
-{
+class NoAccessTest : public ExecutionTest {
 protected:
     void SetUp() override
     {

@@ -9,8 +9,7 @@
 namespace quorvex::test {
 
 // A status display that remembers every text it was given and shows the lights' state.
-class RecordingDisplay final : public StatusDisplay
-{
+class RecordingDisplay final : public StatusDisplay {
 public:
     void setMessageText(const std::string& text) override
     {

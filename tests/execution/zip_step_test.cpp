@@ -6,9 +6,7 @@
 namespace quorvex::test {
 namespace {
 
-class ZipStepTest : public ExecutionTest
-{
-};
+class ZipStepTest : public ExecutionTest {};
 
 TEST_F(ZipStepTest, CommandLineHasTwoBlanksAfterTheProgramQuotedPathsAndATrailingBlank)
 {
