@@ -186,10 +186,14 @@ private:
             fail("Source directory and target directory are the same: '" + m_target + "'.");
     }
 
+    // The copies' names are deleted as patterns and zip expands patterns too, so a name
+    // holding "*" or "?" would reach other files than its own.
     void checkSource(const std::string& file) const
     {
         if (!retryOnDiskError([&] { return fileExists(file); }))
             fail("Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.");
+        if (FilePathStripPath(file).find_first_of("*?") != std::string::npos)
+            fail("Quorvex cannot back up a file whose name holds '*' or '?': '" + file + "'.");
     }
 
     void showProgress(const char* prefix, const std::string& file) const

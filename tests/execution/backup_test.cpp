@@ -227,6 +227,17 @@ TEST_F(BackupTest, MissingSourceFailsBeforeAnyCopyIsRotated)
     EXPECT_EQ(targetFiles(), (Files{{"Gone.mdb", "c0"}}));
 }
 
+TEST_F(BackupTest, SourceNameHoldingAWildcardIsRefusedBeforeOtherCopiesAreHarmed)
+{
+    m_job.setBackupSourceMDB(source("Sales?.mdb"));
+    putFile(source("Sales?.mdb"), "new");
+    m_job.setNumberCopies(0);
+    putInTarget({{"Sales2_1.mdb", "other job"}, {"Sales2.mdb", "other job"}});
+    expectFailedWith("Quorvex cannot back up a file whose name holds '*' or '?': '" +
+                     source("Sales?.mdb") + "'.");
+    EXPECT_EQ(listing(target()), (std::vector<std::string>{"Sales2.mdb", "Sales2_1.mdb"}));
+}
+
 TEST_F(BackupTest, SourceInTheTargetDirectoryFailsTheRun)
 {
     m_job.setBackupTargetDirectory(path("data"));
