@@ -46,8 +46,12 @@ frmMain::~frmMain() = default;
 void frmMain::Form_Load(bool silent)
 {
     m_timer->start();
-    if (!silent)
+    if (!silent) {
+        // Shown means activated too, as a desktop with a window manager does by itself; the
+        // window counts its rows on its first activation.
         m_schedule.show();
+        m_schedule.activateWindow();
+    }
 }
 
 DateTime frmMain::dueMoment(DateTime nextRun, DateTime startTime)
