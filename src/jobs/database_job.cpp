@@ -14,7 +14,8 @@ namespace {
 // not a number at all and fails with Type mismatch; the caller's trap reports it.
 int16_t throughLeadingZeroText(int16_t value)
 {
-    const std::string text = "0" + std::to_string(value);
+    std::string text(1, '0');
+    text += std::to_string(value);
     if (text.find_first_not_of("0123456789") != std::string::npos)
         throw RuntimeError::fromNumber(err::TypeMismatch);
     return value;

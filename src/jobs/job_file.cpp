@@ -26,16 +26,16 @@ constexpr std::string_view kModule = "CDatabaseJob.cls";
 // The job file holds a password, so a new one is for its owner's eyes only.
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
 
-std::string readValue(std::string_view section, std::string_view key,
-                      std::string_view defaultValue, const std::string& file)
+std::string readValue(std::string_view section, std::string_view key, std::string_view defaultValue,
+                      const std::string& file)
 {
     std::string value;
     GetIniData(section, key, defaultValue, value, file);
     return value;
 }
 
-int16_t readInt16(std::string_view section, std::string_view key,
-                  std::string_view defaultValue, const std::string& file)
+int16_t readInt16(std::string_view section, std::string_view key, std::string_view defaultValue,
+                  const std::string& file)
 {
     return toInt16(Val(readValue(section, key, defaultValue, file)));
 }
@@ -71,16 +71,18 @@ void syncPath(const std::string& path, int flags)
 // cannot be made.
 std::string makeDraft(const std::filesystem::path& target, bool copyContent)
 {
-    std::string draft =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += ".XXXXXX";
+    std::string draft = (target.parent_path() / name).string();
     const int fd = ::mkstemp(draft.data());
     if (fd < 0)
         return {};
     ::close(fd);
     std::error_code ec;
     if (copyContent)
-        std::filesystem::copy_file(target, draft,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
+        std::filesystem::copy_file(target, draft, std::filesystem::copy_options::overwrite_existing,
+                                   ec);
     if (ec) {
         std::filesystem::remove(draft, ec);
         return {};

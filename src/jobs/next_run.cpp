@@ -87,9 +87,12 @@ DateTime CDatabaseJob::DateNextRun() const
         const DateTime now = Now();
         switch (m_frequency) {
         case frequency::Daily:
-        case frequency::Weekly: return nextWeekdayRun(now, m_startTime, m_dayOfWeek);
-        case frequency::Monthly: return nextMonthlyRun(now, m_startTime, m_dayOfMonth);
-        default: return noNextRun();
+        case frequency::Weekly:
+            return nextWeekdayRun(now, m_startTime, m_dayOfWeek);
+        case frequency::Monthly:
+            return nextMonthlyRun(now, m_startTime, m_dayOfMonth);
+        default:
+            return noNextRun();
         }
     });
 }

@@ -135,9 +135,9 @@ TEST_F(QuorvexctlTest, ListsSavedJobsInStartUpOrderWithTheirNextRuns)
         const DateTime readAt = isNever ? DateTime::fromDate(9999, 12, 31) : before;
         EXPECT_EQ(expectedLines(order[i], readAt).count(lines[i]), 1u) << lines[i];
     }
-    EXPECT_NE(outcome.out.find("Never\tNov-30-2026\tDec-31-9999\t07:05\t3\t" + jobsDir() +
-                               "Never.tsk\n"),
-              std::string::npos)
+    EXPECT_NE(
+        outcome.out.find("Never\tNov-30-2026\tDec-31-9999\t07:05\t3\t" + jobsDir() + "Never.tsk\n"),
+        std::string::npos)
         << outcome.out;
 }
 
@@ -172,8 +172,8 @@ TEST_F(QuorvexctlTest, MissingJobsDirectoryListsNothing)
 TEST_F(QuorvexctlTest, RelativeAppDirPrintsFullPaths)
 {
     savedJob("Never", 0, 7, 5).SaveDatabaseJob(jobsDir() + "Never.tsk");
-    const Outcome outcome = run({"list", "--app-dir", dir().filename().string()},
-                                dir().parent_path().string());
+    const Outcome outcome =
+        run({"list", "--app-dir", dir().filename().string()}, dir().parent_path().string());
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_TRUE(outcome.out.ends_with("\t" + jobsDir() + "Never.tsk\n")) << outcome.out;
 }
@@ -184,8 +184,7 @@ TEST_F(QuorvexctlTest, RejectedJobFileEndsWithStatusOneAndAnErrorLogEntry)
     const Outcome outcome = list();
     EXPECT_EQ(outcome.status, 1);
     const std::string e = "ERR#13 @ Quorvex - Type mismatch";
-    EXPECT_NE(outcome.err.find("Fatal Application Error: " + e), std::string::npos)
-        << outcome.err;
+    EXPECT_NE(outcome.err.find("Fatal Application Error: " + e), std::string::npos) << outcome.err;
 
     const std::string log = readFile(path("quorvex.err"));
     const std::vector<std::string> lines = linesOf(log);
