@@ -27,7 +27,7 @@ std::optional<CommonOptions> parseCommonOptions(std::span<char* const> args)
 {
     CommonOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (std::string_view(args[i]) != "--app-dir" || i + 1 == args.size())
+        if (std::string_view(args[i]) != "--app-dir" || i + 1 == args.size() || !*args[i + 1])
             return std::nullopt;
         options.appDir = args[++i];
     }

@@ -209,8 +209,12 @@ TEST_F(QuorvexctlTest, RejectedJobFileEndsWithStatusOneAndAnErrorLogEntry)
 
 TEST_F(QuorvexctlTest, UnknownArgumentsGiveTheUsageAndStatusTwo)
 {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"lst"}, {"list", "--verbose"}, {"list", "--app-dir"}, {"list", dir().string()}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"lst"},
+                                                                  {"list", "--verbose"},
+                                                                  {"list", "--app-dir"},
+                                                                  {"list", "--app-dir", ""},
+                                                                  {"list", dir().string()}}) {
         const Outcome outcome = run(args);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_TRUE(outcome.err.starts_with("usage: quorvexctl list [--app-dir DIR]"))
