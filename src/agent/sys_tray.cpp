@@ -27,10 +27,14 @@ void SysTrayApp::SystemTrayAddIcon(QWidget& window)
     trapFatal("libSysTrayApp.bas", "SystemTrayAddIcon()", [&] {
         m_icon = std::make_unique<QSystemTrayIcon>(window.windowIcon());
         m_icon->setToolTip(window.windowTitle().left(kTipLength));
-        connect(m_icon.get(), &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) {
-                    emit notification(notificationCode(reason));
-                });
+        // Queued: the menu, and the Exit chosen from it, must not run inside the icon's own
+        // mouse handler, since removing the icon destroys the widget that handler runs in.
+        connect(
+            m_icon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                emit notification(notificationCode(reason));
+            },
+            Qt::QueuedConnection);
         // Without a notification area the agent still runs its jobs; the icon appears by
         // itself should a tray host start later.
         if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -41,7 +45,7 @@ void SysTrayApp::SystemTrayAddIcon(QWidget& window)
     });
 }
 
-// The icon object stays alive: Exit may be chosen from within its own click signal.
+// The icon object itself stays until the end: hiding it is what takes it off the tray.
 void SysTrayApp::SystemTrayDeleteIcon()
 {
     if (m_icon) {
