@@ -144,8 +144,7 @@ int runAgent(int argc, char** argv)
     const std::string commandLine = commandLineText(argc, argv);
     const bool headless = noDisplay();
     if (headless) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         std::cerr << "quorvex: no display found; running on the offscreen platform as with "
                      "/SILENT"
                   << std::endl;

@@ -10,6 +10,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace quorvex {
 
 namespace {
@@ -66,8 +68,9 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
             return;
         BusyScope busy(m_checkBusy);
         const int rows = m_schedule.rowCount();
+        // Rows added meanwhile wait for the next pass; rows removed meanwhile are not read.
         // Once Exit has stopped the timer, no further job of the pass is started.
-        for (int i = 1; i <= rows && m_timer->isActive(); ++i) {
+        for (int i = 1; i <= std::min(rows, m_schedule.rowCount()) && m_timer->isActive(); ++i) {
             m_schedule.clearSelection();
             const DateTime due =
                 dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));

@@ -207,6 +207,21 @@ TEST_F(TrayMenuTest, MenuHoldsItsItemsInOrder)
     EXPECT_EQ(menu().objectName(), "Quorvex");
 }
 
+TEST_F(TrayMenuTest, IconClicksReachTheMainWindowThroughTheEventLoop)
+{
+    // Removing the icon destroys the widget whose mouse handler reports the click, so the
+    // menu and its Exit must run after that handler has returned.
+    ASSERT_TRUE(start(true));
+    std::vector<int> codes;
+    QObject::connect(m_setup->tray(), &SysTrayApp::notification,
+                     [&](int code) { codes.push_back(code); });
+    emit m_setup->tray()->icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(codes.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(codes, std::vector<int>{SysTrayApp::kLeftButtonDoubleClick});
+    EXPECT_EQ(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
+}
+
 TEST_F(TrayMenuTest, ScheduledDatabaseJobsShowsTheScheduleWindow)
 {
     ASSERT_TRUE(start(true));

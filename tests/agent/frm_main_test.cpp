@@ -223,6 +223,20 @@ TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
     EXPECT_EQ(runsLogged("Beta"), 0);
 }
 
+TEST_F(DueJobCheckTest, RowRemovedDuringAPassIsNotRead)
+{
+    addJob("Alpha", "Alpha", DateTime::fromTime(10, 10));
+    addJob("Beta", "Beta", DateTime::fromTime(10, 20));
+    m_desktop.onDoEvents([&] {
+        if (m_schedule->rowCount() == 2)
+            m_schedule->DeleteItemListView(2);
+    });
+    m_clock.set(2026, 12, 5, 10, 45, 0);
+    tick();
+    EXPECT_EQ(runsLogged("Alpha"), 1);
+    EXPECT_EQ(runsLogged("Beta"), 0);
+}
+
 TEST_F(DueJobCheckTest, EmptyListIsLeftAlone)
 {
     tick();
