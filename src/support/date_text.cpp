@@ -1,6 +1,7 @@
 #include "support/date_text.hpp"
 
 #include "support/error.hpp"
+#include "support/strings.hpp"
 
 #include <array>
 #include <cstdio>
@@ -68,30 +69,6 @@ std::tm toTm(DateTime moment)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
-
-std::string_view trimBlanks(std::string_view text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 // Reads 1 to maxDigits digits from the front of text; nothing when there is no digit.

@@ -1,6 +1,7 @@
 #include "support/ini_file.hpp"
 
 #include "support/error_handler.hpp"
+#include "support/strings.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,34 +18,9 @@ namespace {
 
 // The profile API reads a value into a buffer of 256 characters, NUL included.
 constexpr size_t kMaxValueLength = 255;
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 using FileStatus = struct stat;
-
-std::string_view trimBlanks(std::string_view text)
-{
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 // One line of the file as byte offsets: its text runs from begin to textEnd, its line end
 // ("\r\n", "\n" or nothing on an unterminated last line) from textEnd to end.

@@ -13,4 +13,10 @@ std::string StripBadChars(std::string_view text, std::string_view set, std::stri
 // fail on a long description.
 std::string replaceChars(std::string_view text, std::string_view set, std::string_view replacement);
 
+// Text without the blanks and tabs at either end.
+std::string_view trimBlanks(std::string_view text);
+
+// Whether two texts are equal when ASCII letters are compared without regard to case.
+bool equalsNoCase(std::string_view a, std::string_view b);
+
 } // namespace quorvex

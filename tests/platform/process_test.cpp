@@ -8,42 +8,27 @@
 namespace quorvex {
 namespace {
 
-using test::AppDirTest;
 using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-TEST(SplitArgumentsTest, BlanksAndTabsSeparateWordsAndRunsOfThemCountOnce)
+TEST(SplitArgumentsTest, SplitsAtBlanksOutsideQuotesWithTheClassicQuoteAndBackslashRules)
 {
-    EXPECT_EQ(splitArguments("  a\tb   c  "), (Words{"a", "b", "c"}));
-    EXPECT_EQ(splitArguments("   "), Words{});
+    const std::pair<const char*, Words> rows[] = {
+        {"  a\tb   c  ", {"a", "b", "c"}},
+        {"   ", {}},
+        {R"("a b" c"d e"f)", {"a b", "cd ef"}},
+        {R"("a b)", {"a b"}},
+        {R"(x "" y)", {"x", "", "y"}},
+        {R"("say ""hi""" x)", {R"(say "hi")", "x"}},
+        {R"(C:\Data\Sales.mdb a\\b)", {R"(C:\Data\Sales.mdb)", R"(a\\b)"}},
+        {R"(a\"b)", {R"(a"b)"}},
+        {R"("C:\Backup\\" next)", {R"(C:\Backup\)", "next"}},
+        {R"(a\\\"b)", {R"(a\"b)"}}};
+    for (const auto& [text, words] : rows)
+        EXPECT_EQ(splitArguments(text), words) << text;
 }
 
-TEST(SplitArgumentsTest, DoubleQuotesGroupBlanksAnywhereInAWord)
-{
-    EXPECT_EQ(splitArguments(R"("a b" c"d e"f)"), (Words{"a b", "cd ef"}));
-    EXPECT_EQ(splitArguments(R"("a b)"), Words{"a b"});
-}
-
-TEST(SplitArgumentsTest, EmptyQuotesGiveAnEmptyArgument)
-{
-    EXPECT_EQ(splitArguments(R"(x "" y)"), (Words{"x", "", "y"}));
-}
-
-TEST(SplitArgumentsTest, TwoQuotesInsideAQuotedPartGiveOneQuote)
-{
-    EXPECT_EQ(splitArguments(R"("say ""hi""" x)"), (Words{R"(say "hi")", "x"}));
-}
-
-TEST(SplitArgumentsTest, BackslashesAreLiteralUnlessTheyPrecedeAQuote)
-{
-    EXPECT_EQ(splitArguments(R"(C:\Data\Sales.mdb a\\b)"),
-              (Words{R"(C:\Data\Sales.mdb)", R"(a\\b)"}));
-    EXPECT_EQ(splitArguments(R"(a\"b)"), Words{R"(a"b)"});
-    EXPECT_EQ(splitArguments(R"("C:\Backup\\" next)"), (Words{R"(C:\Backup\)", "next"}));
-    EXPECT_EQ(splitArguments(R"(a\\\"b)"), Words{R"(a\"b)"});
-}
-
-class CommandLineTest : public AppDirTest {
+class ProcessTest : public test::AppDirTest {
 protected:
     std::string makeFile(const std::string& relative)
     {
@@ -53,60 +38,17 @@ protected:
         fs::permissions(file, fs::perms::owner_all);
         return file.string();
     }
-};
-
-TEST_F(CommandLineTest, QuotedProgramRunsToTheClosingQuote)
-{
-    EXPECT_EQ(splitCommandLine(R"(  "/no such/prog" /X "m a")"),
-              (Words{"/no such/prog", "/X", "m a"}));
-}
-
-TEST_F(CommandLineTest, UnquotedProgramWithBlanksIsTheShortestPrefixNamingAFile)
-{
-    const std::string program = makeFile("app dir/my prog");
-    EXPECT_EQ(splitCommandLine(program + "  -S \"x y\" "), (Words{program, "-S", "x y"}));
-
-    const std::string shorter = makeFile("app dir/my");
-    EXPECT_EQ(splitCommandLine(program + " -v"), (Words{shorter, "prog", "-v"}));
-}
-
-TEST_F(CommandLineTest, FolderOnTheWayIsNoProgramFile)
-{
-    fs::create_directories(dir() / "app");
-    const std::string program = makeFile("app dir/zip");
-    EXPECT_EQ(splitCommandLine(program + " -v"), (Words{program, "-v"}));
-}
-
-TEST_F(CommandLineTest, UnquotedProgramWithoutAnExistingPrefixIsItsFirstWord)
-{
-    const std::string missing = path("no such") + " program x";
-    EXPECT_EQ(splitCommandLine(missing), (Words{path("no"), "such", "program", "x"}));
-}
-
-TEST(LocateProgramFileTest, BareNameIsSearchedAlongPath)
-{
-    const std::optional<std::string> shell = locateProgramFile("sh");
-    ASSERT_TRUE(shell.has_value());
-    EXPECT_TRUE(fs::path(*shell).is_absolute());
-    EXPECT_EQ(fs::path(*shell).filename(), "sh");
-    EXPECT_FALSE(locateProgramFile("quorvex-no-such-program").has_value());
-}
-
-class ProcessTest : public CommandLineTest {
-protected:
-    static int32_t waitForEnd(Process& process)
-    {
-        for (;;) {
-            if (const auto status = process.exitStatus())
-                return *status;
-            process.waitForExit(1000);
-        }
-    }
 
     static int32_t run(const std::string& commandLine)
     {
         Process process(commandLine, 6);
-        return waitForEnd(process);
+        for (;;) {
+            if (const auto status = process.exitStatus()) {
+                EXPECT_EQ(process.exitStatus(), status) << "the status stays available";
+                return *status;
+            }
+            process.waitForExit(1000);
+        }
     }
 
     static int32_t startFailure(const std::string& commandLine)
@@ -120,23 +62,27 @@ protected:
     }
 };
 
-TEST_F(ProcessTest, ReportsTheExitCode)
+TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFile)
+{
+    EXPECT_EQ(splitCommandLine(R"(  "/no such/prog" /X "m a")"),
+              (Words{"/no such/prog", "/X", "m a"}));
+    const std::string program = makeFile("app dir/my prog");
+    EXPECT_EQ(splitCommandLine(program + "  -S \"x y\" "), (Words{program, "-S", "x y"}));
+    fs::create_directories(dir() / "app");
+    const std::string zip = makeFile("app dir/zip");
+    EXPECT_EQ(splitCommandLine(zip + " -v"), (Words{zip, "-v"})) << "a folder is no program";
+    const std::string shorter = makeFile("app dir/my");
+    EXPECT_EQ(splitCommandLine(program + " -v"), (Words{shorter, "prog", "-v"}));
+    EXPECT_EQ(splitCommandLine(path("no such") + " program x"),
+              (Words{path("no"), "such", "program", "x"}));
+}
+
+TEST_F(ProcessTest, ReportsTheExitCodeAndASignalNeverReadsAsSuccess)
 {
     EXPECT_EQ(run(R"(/bin/sh -c "exit 0")"), 0);
     EXPECT_EQ(run(R"(/bin/sh -c "exit 12")"), 12);
     EXPECT_EQ(run(R"(sh -c "exit 3")"), 3);
-}
-
-TEST_F(ProcessTest, ProgramEndedBySignalNeverReadsAsSuccess)
-{
     EXPECT_EQ(run(R"(/bin/sh -c "kill -9 $$")"), 128 + 9);
-}
-
-TEST_F(ProcessTest, ExitCodeStaysAvailableAfterTheEnd)
-{
-    Process process(R"(/bin/sh -c "exit 4")", 6);
-    EXPECT_EQ(waitForEnd(process), 4);
-    EXPECT_EQ(process.exitStatus(), 4);
 }
 
 TEST_F(ProcessTest, ArgumentsReachTheProgramAsSplitWithoutAnyShell)
@@ -149,19 +95,14 @@ TEST_F(ProcessTest, ArgumentsReachTheProgramAsSplitWithoutAnyShell)
               database + "\n/WRKGRP\nC:\\Sec\\x.mdw\n$HOME\na;b\n*\n\n/X\nm \"q\"\n");
 }
 
-TEST_F(ProcessTest, MissingProgramFailsAtOnceWith53)
+TEST_F(ProcessTest, AMissingOrNonExecutableProgramFailsAtOnce)
 {
     EXPECT_EQ(startFailure(path("missing") + " /X"), err::FileNotFound);
     EXPECT_EQ(startFailure("quorvex-no-such-program"), err::FileNotFound);
     EXPECT_EQ(startFailure("   "), err::FileNotFound);
-}
-
-TEST_F(ProcessTest, FileThatCannotBeExecutedFailsAtOnceWith70)
-{
     const std::string plain = makeFile("plain.txt");
     fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(startFailure(plain), err::PermissionDenied);
-
     const std::string noProgram = makeFile("garbage");
     writeFile(noProgram, std::string("\x01\x02\x03 not a program", 18));
     EXPECT_EQ(startFailure(noProgram), err::PermissionDenied);

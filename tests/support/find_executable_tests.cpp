@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 
 // The association service reads its folders once per process, so the whole private tree is
 // in place before the first test runs.
-class PrivateAssociations : public ::testing::Environment
-{
+class PrivateAssociations : public ::testing::Environment {
 public:
     static fs::path root() { return s_root; }
     static fs::path accessProgram() { return s_root / "Program Files/Microsoft Office/MSACCESS"; }
@@ -44,8 +43,7 @@ private:
 
 const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new PrivateAssociations);
 
-class FindExecutableTest : public AppDirTest
-{
+class FindExecutableTest : public AppDirTest {
 protected:
     std::string document(const std::string& name)
     {
@@ -54,44 +52,26 @@ protected:
     }
 };
 
-TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfAProgramWhosePathHoldsBlanks)
+TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheProgramAssociatedWithTheExtension)
 {
     EXPECT_EQ(FindExecutable(document("TestForAccess.mdb")),
               PrivateAssociations::accessProgram().string());
-}
-
-TEST_F(FindExecutableTest, MatchesTheExtensionInAnyLetterCase)
-{
     EXPECT_EQ(FindExecutable(document("ORDERS.MDB")),
               PrivateAssociations::accessProgram().string());
-}
-
-TEST_F(FindExecutableTest, FindsABareProgramNameAlongThePath)
-{
     const std::string program = FindExecutable(document("Quorvex_Help.htm"));
     EXPECT_TRUE(fs::path(program).is_absolute()) << program;
     EXPECT_EQ(fs::path(program).filename(), "sh");
     EXPECT_TRUE(fs::exists(program));
 }
 
-TEST_F(FindExecutableTest, GivesNothingAndReportsNothingForAMissingDocument)
+TEST_F(FindExecutableTest, GivesNothingAndReportsNothingWithoutAnExistingAssociatedProgram)
 {
     EXPECT_EQ(FindExecutable(path("Missing.mdb")), "");
-    EXPECT_TRUE(m_desktop.boxes().empty());
-    EXPECT_FALSE(fs::exists(path("quorvex.err")));
-}
-
-TEST_F(FindExecutableTest, GivesNothingAndReportsNothingWithoutAnAssociation)
-{
-    EXPECT_EQ(FindExecutable(document("notes.qqq")), "");
+    EXPECT_EQ(FindExecutable(document("notes.qqq")), "") << "unknown types have no program";
     EXPECT_EQ(FindExecutable(document("README")), "");
+    EXPECT_EQ(FindExecutable(document("picture.old")), "") << "the program is gone";
     EXPECT_TRUE(m_desktop.boxes().empty());
     EXPECT_FALSE(fs::exists(path("quorvex.err")));
-}
-
-TEST_F(FindExecutableTest, GivesNothingWhenTheAssociatedProgramIsGone)
-{
-    EXPECT_EQ(FindExecutable(document("picture.old")), "");
 }
 
 } // namespace

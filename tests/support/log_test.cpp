@@ -1,0 +1,110 @@
+#include "support/computer_name.hpp"
+#include "support/date_text.hpp"
+#include "support/desktop.hpp"
+#include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
+
+#include "fakes/test_environment.hpp"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ErrorHandlerTest : public test::AppDirTest {
+protected:
+    std::string errorLog() const { return readFile(path("quorvex.err")); }
+
+    std::string entryHead(const char* severity) const
+    {
+        return std::string(80, '-') + "\r\n" +
+               "Date:        " + formatGeneralDate(test::at(2026, 12, 5, 10, 0, 0)) + "\r\n" +
+               "Computer:    " + GetComputerNameA() + "\r\n" + "Severity:    " + severity + "\r\n";
+    }
+};
+
+TEST_F(ErrorHandlerTest, EachReportAppendsItsEntryAndShowsItsBoxAndOnlyAFatalOneEndsTheProgram)
+{
+    HandleError(false, RuntimeError(53, "Quorvex", "File 'a;b' is \"gone\"", 2), "libFiles.bas",
+                "uKill()");
+    const RuntimeError error(err::ObjectErrorBase + 1, "FilePathStripFileName()",
+                             "Error, no \\'s in path", -5);
+    EXPECT_THROW(HandleError(true, error, "libFiles.bas", "FilePathStripFileName()"),
+                 test::FatalExitCalled);
+
+    const std::string rule(40, '-');
+    EXPECT_EQ(
+        errorLog(),
+        entryHead("Non-Fatal") +
+            "Description: ERR#53 @ Quorvex - File ~a~b~ is ~gone~\r\n"
+            "Last DLL:     2 \r\n"
+            "Details:     ERR#53 @ Quorvex - File `a`b` is `gone`\r\n" +
+            rule + "\r\nModule/Function: libFiles.bas/uKill().\r\n\r\n\r\n" + entryHead("Fatal") +
+            "Description: ERR#-2147221503 @ FilePathStripFileName() - Error, no \\~s in path\r\n"
+            "Last DLL:    -5 \r\n"
+            "Details:     ERR#-2147221503 @ FilePathStripFileName() - Error, no \\`s in path\r\n" +
+            rule + "\r\nModule/Function: libFiles.bas/FilePathStripFileName().\r\n\r\n\r\n");
+    ASSERT_EQ(m_desktop.boxes().size(), 2u);
+    EXPECT_EQ(m_desktop.boxes()[0].title, "Non Fatal Application Error");
+    EXPECT_EQ(m_desktop.boxes()[0].text,
+              "ERR#53 @ Quorvex - File ~a~b~ is ~gone~\r\n\r\nPress Ok to Continue.");
+    EXPECT_EQ(m_desktop.boxes()[1].title, "Fatal Application Error");
+    EXPECT_EQ(m_desktop.boxes()[1].text,
+              "ERR#-2147221503 @ FilePathStripFileName() - Error, no \\~s in path\r\n\r\n"
+              "Application will now terminate.");
+    for (const auto& box : m_desktop.boxes())
+        EXPECT_EQ(box.style, mb::OkOnly | mb::Exclamation);
+}
+
+TEST_F(ErrorHandlerTest, TheWholeBodyTrapReportsForeignFailuresAsFatal)
+{
+    EXPECT_THROW(trapFatal("CDatabaseJob.cls", "OpenDatabaseJob()",
+                           []() -> int { throw std::runtime_error("odd \"thing\""); }),
+                 test::FatalExitCalled);
+    EXPECT_NE(errorLog().find("Description: ERR#-2147221503 @ Quorvex - odd ~thing~\r\n"),
+              std::string::npos);
+    EXPECT_NE(errorLog().find("Module/Function: CDatabaseJob.cls/OpenDatabaseJob().\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ErrorHandlerTest, AVeryLongDescriptionIsReportedOnceInFull)
+{
+    const std::string description(40000, 'x');
+    EXPECT_THROW(
+        HandleError(true, RuntimeError(75, "Quorvex", description), "libLog.bas", "LogEvent()"),
+        test::FatalExitCalled);
+    const std::string log = errorLog();
+    EXPECT_NE(log.find("Description: ERR#75 @ Quorvex - " + description + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(log.find("libStrings.bas"), std::string::npos);
+    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+}
+
+using TransactionLogTest = test::AppDirTest;
+
+TEST_F(TransactionLogTest, AppendsStampTwoBlanksAndTheMessageWithApostrophesForQuotes)
+{
+    ASSERT_FALSE(fs::exists(transactionLogPath()));
+    LogEvent("Backup of \"D:\\Data\\Orders.mdb\" started");
+    LogEvent("");
+    m_clock.advanceSeconds(86400 + 3661);
+    LogEvent("line one\r\nline two");
+    EXPECT_EQ(transactionLogPath(), path("quorvex.log"));
+    EXPECT_EQ(readFile(transactionLogPath()),
+              "12/05/2026 10:00:00  Backup of 'D:\\Data\\Orders.mdb' started\r\n"
+              "12/05/2026 10:00:00  Null\r\n"
+              "12/06/2026 11:01:01  line one\r\nline two\r\n");
+}
+
+TEST_F(TransactionLogTest, AnUnwritableLogIsFatal)
+{
+    fs::create_directory(transactionLogPath());
+    EXPECT_THROW(LogEvent("lost"), test::FatalExitCalled);
+    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+    EXPECT_EQ(m_desktop.boxes()[0].title, "Fatal Application Error");
+    EXPECT_NE(readFile(path("quorvex.err")).find("Module/Function: libLog.bas/LogEvent()."),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace quorvex

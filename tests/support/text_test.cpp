@@ -1,0 +1,151 @@
+#include "support/date_text.hpp"
+#include "support/error.hpp"
+#include "support/numeric.hpp"
+#include "support/strings.hpp"
+
+#include "fakes/test_environment.hpp"
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <locale.h>
+#include <string>
+
+namespace quorvex {
+namespace {
+
+using test::at;
+
+int32_t errorNumberOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(Val, ReadsTheLeadingNumberAndStopsWhereItCannotContinue)
+{
+    // Plain numbers, blanks anywhere, no number at all, E and D exponents, then hexadecimal and
+    // octal, which are signed 16-bit when they fit and 32-bit beyond.
+    // clang-format off
+    const std::pair<const char*, double> rows[] = {
+        {"12abc", 12}, {"3.5.1", 3.5}, {"1,000", 1}, {"-1", -1}, {"+5", 5}, {".5", 0.5}, {"7.", 7},
+        {"  1 2\t3\n4", 1234}, {" - 1", -1}, {"1 . 5", 1.5},
+        {"", 0}, {"abc", 0}, {"--5", 0}, {"-", 0}, {".", 0}, {"\r5", 0},
+        {"1e3", 1000}, {"1D2", 100}, {"25E-1", 2.5}, {"2e", 2}, {"2e+", 2}, {"1e-400", 0},
+        {"0.000e999999999", 0},
+        {"&H10", 16}, {"&h7fff", 32767}, {"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", 65536},
+        {"&HFFFFFFFF", -1}, {"&O17", 15}, {"&o178", 15}, {"&HG", 0}, {"&12", 0}};
+    // clang-format on
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(Val(text), value) << '"' << text << '"';
+}
+
+TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour)
+{
+    const std::pair<double, double> rows[] = {{2.5, 2},   {3.5, 4},    {0.5, 0},    {-2.5, -2},
+                                              {-3.5, -4}, {2.4999, 2}, {2.5001, 3}, {-0.6, -1}};
+    for (const auto& [value, rounded] : rows)
+        EXPECT_EQ(roundHalfEven(value), rounded) << value;
+}
+
+TEST(IntegerConversion, AcceptsWhatRoundsIntoRangeAndOverflowsBeyondIt)
+{
+    EXPECT_EQ(toInt16(32767.4), 32767);
+    EXPECT_EQ(toInt16(32766.5), 32766);
+    EXPECT_EQ(toInt16(-32768.5), -32768);
+    EXPECT_EQ(toInt32(2147483647.0), 2147483647);
+    EXPECT_EQ(toInt32(-2147483648.5), -2147483648);
+
+    EXPECT_EQ(errorNumberOf([] { Val("1e400"); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { Val("&H1FFFFFFFF"); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt16(32767.5); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt16(-32769); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt16(std::nan("")); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt32(2147483647.5); }), err::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt32(std::numeric_limits<double>::infinity()); }),
+              err::Overflow);
+}
+
+TEST(DateText, FormatsWithLeadingZerosAndEnglishMonths)
+{
+    EXPECT_EQ(formatDate(at(2026, 12, 5)), "Dec-05-2026");
+    EXPECT_EQ(formatDate(at(2027, 3, 15, 23, 59)), "Mar-15-2027");
+    EXPECT_EQ(formatTime(at(2026, 12, 5, 7, 30, 59)), "07:30");
+    EXPECT_EQ(formatTime(DateTime::fromTime(18, 5)), "18:05");
+    EXPECT_EQ(formatLogStamp(at(2026, 1, 2, 3, 4, 5)), "01/02/2026 03:04:05");
+    const std::string general = formatGeneralDate(at(2026, 12, 5, 10, 0, 7));
+    EXPECT_NE(general.find("2026"), std::string::npos) << general;
+    EXPECT_NE(general.find("07"), std::string::npos) << general;
+}
+
+TEST(DateText, ParsesEveryDateItWritesBack)
+{
+    for (DateTime date = at(2026, 1, 1); date < at(2028, 1, 1); date = date.addDays(1))
+        ASSERT_EQ(parseDate(formatDate(date)), date) << formatDate(date);
+}
+
+TEST(DateText, AcceptsEnglishMonthsInAnyCaseAndIsoDatesAndRejectsTheRestAsTypeMismatch)
+{
+    EXPECT_EQ(parseDate("DEC-5-2026"), at(2026, 12, 5));
+    EXPECT_EQ(parseDate("sEp-30-2026"), at(2026, 9, 30));
+    EXPECT_EQ(parseDate("2026-12-05"), at(2026, 12, 5));
+    EXPECT_EQ(parseDate("2028-02-29"), at(2028, 2, 29));
+    EXPECT_EQ(parseDate("  Dec-05-2026\t"), at(2026, 12, 5));
+    for (const char* text :
+         {"Feb-30-2026", "Feb-29-2027", "2026-13-01", "2026-00-10", "Dec-00-2026", "Xyz-05-2026",
+          "Dec-05-26", "Dec-05-20260", "Dec-5", "Dec--5-2026", "12/05/2026", "Dec-05-2026x",
+          "Dec 05 2026", "", "Null", "Dec-05-0099"})
+        EXPECT_EQ(errorNumberOf([text] { parseDate(text); }), err::TypeMismatch) << text;
+}
+
+// The user's locale's own month abbreviations; runs where a German locale is installed.
+TEST(DateText, AcceptsTheUsersLocaleMonthAbbreviations)
+{
+    const locale_t german = newlocale(LC_TIME_MASK, "de_DE.UTF-8", locale_t{});
+    if (!german)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    freelocale(german);
+    const char* saved = std::getenv("LC_ALL");
+    const std::string before = saved ? saved : "";
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(parseDate("Dez-05-2026"), at(2026, 12, 5));
+    EXPECT_EQ(parseDate("OKT-5-2027"), at(2027, 10, 5));
+    EXPECT_EQ(parseDate("Dec-05-2026"), at(2026, 12, 5));
+    saved ? ::setenv("LC_ALL", before.c_str(), 1) : ::unsetenv("LC_ALL");
+}
+
+TEST(TimeText, AcceptsHoursWithOrWithoutZeroSecondsAndAmPmAndRejectsTheRestAsTypeMismatch)
+{
+    EXPECT_EQ(parseTime("7:30"), DateTime::fromTime(7, 30));
+    EXPECT_EQ(parseTime("23:59:58"), DateTime::fromTime(23, 59, 58));
+    EXPECT_EQ(parseTime("7:30 PM"), DateTime::fromTime(19, 30));
+    EXPECT_EQ(parseTime("12:00 am"), DateTime::fromTime(0, 0));
+    EXPECT_EQ(parseTime("12:15pM"), DateTime::fromTime(12, 15));
+    EXPECT_EQ(parseTime("11:15:20 Am"), DateTime::fromTime(11, 15, 20));
+    EXPECT_EQ(parseTime(formatTime(DateTime::fromTime(0, 0))), DateTime::fromTime(0, 0));
+    for (const char* text : {"24:00", "7:60", "7:30:60", "13:00 PM", "7", "7:3", "7:300", "123:00",
+                             ":30", "7:30:", "7:30 XM", "AM", "", "ab:cd", "-1:30"})
+        EXPECT_EQ(errorNumberOf([text] { parseTime(text); }), err::TypeMismatch) << text;
+}
+
+using StripBadCharsTest = test::AppDirTest;
+
+TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
+{
+    EXPECT_EQ(StripBadChars("Nightly Backup (1)!", "' ;@#!$%^&*()", ""), "NightlyBackup1");
+    EXPECT_EQ(StripBadChars("a'b;c", "';", "<->"), "a<->b<->c");
+    EXPECT_EQ(StripBadChars("aAa", "a", "x"), "xAx");
+    EXPECT_EQ(StripBadChars(std::string(32767, 'a'), "a", "").size(), 0u);
+    EXPECT_THROW(StripBadChars(std::string(32768, 'a'), "a", ""), test::FatalExitCalled);
+    const std::string log = readFile(path("quorvex.err"));
+    EXPECT_NE(log.find("ERR#6 @ Quorvex - Overflow"), std::string::npos);
+    EXPECT_NE(log.find("libStrings.bas/StripBadChars()."), std::string::npos);
+}
+
+} // namespace
+} // namespace quorvex
