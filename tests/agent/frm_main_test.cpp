@@ -1,8 +1,6 @@
-#include "agent/agent_fixture.hpp"
 #include "agent/frm_main.hpp"
 #include "agent/sys_tray.hpp"
-#include "jobs/database_job.hpp"
-#include "ui/schedule/frm_schedule.hpp"
+#include "fakes/job_files_test.hpp"
 
 #include <QTimer>
 #include <QTreeWidget>
@@ -13,11 +11,11 @@ namespace quorvex::test {
 namespace {
 
 // The due-job check on a schedule window filled as start-up fills it, ticked by hand.
-class DueJobCheckTest : public AgentTest {
+class DueJobCheckTest : public JobFilesTest {
 protected:
     void SetUp() override
     {
-        AgentTest::SetUp();
+        JobFilesTest::SetUp();
         m_schedule = std::make_unique<frmSchedule>();
         m_main = std::make_unique<frmMain>(*m_schedule);
         m_main->Form_Load(true);
@@ -26,31 +24,19 @@ protected:
     {
         m_main.reset();
         m_schedule.reset();
-        AgentTest::TearDown();
+        JobFilesTest::TearDown();
     }
 
-    std::string addJob(const std::string& stem, const std::string& name, DateTime startTime)
+    // A daily backup of a database of its own that last ran on 1 November 2026, listed.
+    std::string addJob(const std::string& name, DateTime startTime)
     {
-        const std::string file = saveBackupJob(stem, name, startTime);
-        CDatabaseJob job;
-        job.OpenDatabaseJob(file);
-        m_schedule->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
-                                    job.StartTime(), job.JobType(), file);
+        const std::string file = saveBackupJob(name, name, startTime, at(2026, 11, 1));
+        listJob(*m_schedule, file);
         return file;
-    }
-    static DateTime lastRunInFile(const std::string& file)
-    {
-        CDatabaseJob job;
-        job.OpenDatabaseJob(file);
-        return job.DateLastRun();
     }
     QString cell(int row, int column) const
     {
         return m_schedule->lvwSchedule()->topLevelItem(row - 1)->text(column);
-    }
-    bool copied(const std::string& stem) const
-    {
-        return std::filesystem::exists(backupTarget() / (stem + ".mdb"));
     }
     void tick() { m_main->tmrCheckForDatabaseJob_Timer(); }
 
@@ -58,164 +44,99 @@ protected:
     std::unique_ptr<frmMain> m_main;
 };
 
-TEST(FrmMainLoadTest, TimerTicksEveryFiveSecondsOnceLoaded)
+TEST_F(DueJobCheckTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks)
 {
-    frmSchedule schedule;
-    frmMain main(schedule);
-    QTimer* timer = main.tmrCheckForDatabaseJob();
-    EXPECT_EQ(timer->objectName(), "tmrCheckForDatabaseJob");
-    EXPECT_EQ(timer->interval(), 5000);
-    EXPECT_FALSE(timer->isActive());
-    main.Form_Load(true);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_FALSE(schedule.isVisible());
-    EXPECT_EQ(main.windowTitle(), "Quorvex");
-}
-
-TEST(FrmMainLoadTest, LoadWithoutSilentShowsTheScheduleWindow)
-{
-    frmSchedule schedule;
-    frmMain main(schedule);
-    main.Form_Load(false);
-    EXPECT_TRUE(schedule.isVisible());
-}
-
-TEST_F(DueJobCheckTest, JobIsDueOnlyAfterItsStartMinuteHasBegun)
-{
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
+    const std::string file = addJob("Orders", DateTime::fromTime(10, 30));
     m_clock.set(2026, 12, 5, 10, 30, 0);
     tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 0) << "equal to the due moment is not later than it";
-    EXPECT_FALSE(copied("Orders"));
+    EXPECT_EQ(runsLogged("Orders"), 0) << "equal to the due moment is not later than it";
 
-    m_clock.set(2026, 12, 5, 10, 30, 1);
-    tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
-    EXPECT_TRUE(copied("Orders"));
-}
-
-TEST_F(DueJobCheckTest, LastRunIsSavedAndRowMovedOnBeforeTheJobRuns)
-{
-    const std::string file = addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
     DateTime lastRunSeenDuringRun;
     QString nextRunSeenDuringRun;
     m_desktop.onDoEvents([&] {
         if (nextRunSeenDuringRun.isEmpty()) {
-            lastRunSeenDuringRun = lastRunInFile(file);
+            CDatabaseJob job;
+            job.OpenDatabaseJob(file);
+            lastRunSeenDuringRun = job.DateLastRun();
             nextRunSeenDuringRun = cell(1, frmSchedule::kColNextRun);
         }
     });
-    m_clock.set(2026, 12, 5, 10, 31, 0);
+    m_clock.set(2026, 12, 5, 10, 30, 1);
     tick();
-
+    EXPECT_EQ(runsLogged("Orders"), 1);
+    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Orders.mdb"));
     EXPECT_EQ(lastRunSeenDuringRun, at(2026, 12, 5));
     EXPECT_EQ(nextRunSeenDuringRun, "Dec-06-2026");
     EXPECT_EQ(cell(1, frmSchedule::kColLastRun), "Dec-05-2026");
-    EXPECT_EQ(m_schedule->rowDateLastRun(1), at(2026, 12, 5));
     EXPECT_EQ(m_schedule->rowDateNextRun(1), at(2026, 12, 6));
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
-}
 
-TEST_F(DueJobCheckTest, DueJobRunsOnceAndNotAgainAtLaterTicks)
-{
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
-    m_clock.set(2026, 12, 5, 10, 31, 0);
-    tick();
     for (int i = 0; i < 3; ++i) {
         m_clock.advanceSeconds(5);
         tick();
     }
     m_clock.set(2026, 12, 6, 10, 30, 0);
     tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
-
+    EXPECT_EQ(runsLogged("Orders"), 1);
     m_clock.set(2026, 12, 6, 10, 30, 5);
     tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 2) << "the following occurrence runs again";
+    EXPECT_EQ(runsLogged("Orders"), 2) << "the following occurrence runs again";
 }
 
-TEST_F(DueJobCheckTest, MissedOccurrencesGiveOneLateRun)
+TEST_F(DueJobCheckTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
 {
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
-    m_clock.set(2026, 12, 8, 9, 0, 0); // three days later, agent kept running
+    tick();
+    EXPECT_FALSE(std::filesystem::exists(transactionLogPath())) << "an empty list is left alone";
+    addJob("Orders", DateTime::fromTime(10, 30));
+    m_schedule->show();
+    m_clock.set(2026, 12, 5, 10, 31, 0);
+    tick();
+    EXPECT_EQ(runsLogged("Orders"), 0);
+    EXPECT_EQ(cell(1, frmSchedule::kColLastRun), "Nov-01-2026");
+
+    m_schedule->hide();
+    m_clock.set(2026, 12, 8, 9, 0, 0);
     tick();
     tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
+    EXPECT_EQ(runsLogged("Orders"), 1) << "one late run once the window is hidden";
     EXPECT_EQ(cell(1, frmSchedule::kColNextRun), "Dec-08-2026");
 }
 
-TEST_F(DueJobCheckTest, TwoDueJobsRunInListOrderAndOnlyTheLastStaysSelected)
+TEST_F(DueJobCheckTest, DueJobsRunInListOrderAndOnlyTheLastStaysSelected)
 {
-    addJob("Alpha", "Alpha", DateTime::fromTime(10, 10));
-    addJob("Later", "Later", DateTime::fromTime(11, 0));
-    addJob("Beta", "Beta", DateTime::fromTime(10, 20));
+    addJob("Alpha", DateTime::fromTime(10, 10));
+    addJob("Later", DateTime::fromTime(11, 0));
+    addJob("Beta", DateTime::fromTime(10, 20));
+    m_schedule->selectOnlyRow(2);
     m_clock.set(2026, 12, 5, 10, 45, 0);
     tick();
-
-    const std::string log = readFile(dir() / "quorvex.log");
-    const auto alpha = log.find("-- Alpha ");
-    const auto beta = log.find("-- Beta ");
-    ASSERT_NE(alpha, std::string::npos);
-    ASSERT_NE(beta, std::string::npos);
-    EXPECT_LT(alpha, beta);
+    EXPECT_TRUE(loggedInOrder({"Alpha", "Beta"}));
     EXPECT_EQ(runsLogged("Later"), 0);
     EXPECT_FALSE(m_schedule->isRowSelected(1));
     EXPECT_FALSE(m_schedule->isRowSelected(2));
     EXPECT_TRUE(m_schedule->isRowSelected(3));
 }
 
-TEST_F(DueJobCheckTest, PassWithoutDueJobLeavesNoRowSelected)
+TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAfterIt)
 {
-    addJob("Orders", "Orders Backup", DateTime::fromTime(11, 0));
-    m_schedule->selectOnlyRow(1);
-    tick();
-    EXPECT_FALSE(m_schedule->isRowSelected(1));
-}
-
-TEST_F(DueJobCheckTest, NothingRunsWhileTheScheduleWindowIsVisible)
-{
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
-    m_schedule->show();
-    m_clock.set(2026, 12, 5, 10, 31, 0);
-    tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 0);
-    EXPECT_EQ(cell(1, frmSchedule::kColLastRun), "Nov-01-2026");
-
-    m_schedule->hide();
-    m_clock.set(2026, 12, 5, 10, 45, 0);
-    tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 1) << "one late run once the window is hidden";
-}
-
-TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothing)
-{
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
+    addJob("Orders", DateTime::fromTime(10, 30));
     bool busySeen = false;
     m_desktop.onDoEvents([&] {
         busySeen = busySeen || m_main->checkInProgress();
         tick();
+        m_schedule->show();
     });
     m_clock.set(2026, 12, 5, 10, 31, 0);
     tick();
     EXPECT_TRUE(busySeen);
     EXPECT_FALSE(m_main->checkInProgress());
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
-}
-
-TEST_F(DueJobCheckTest, ScheduleWindowOpenedDuringARunIsHiddenAfterIt)
-{
-    addJob("Orders", "Orders Backup", DateTime::fromTime(10, 30));
-    m_desktop.onDoEvents([&] { m_schedule->show(); });
-    m_clock.set(2026, 12, 5, 10, 31, 0);
-    tick();
-    EXPECT_EQ(runsLogged("Orders Backup"), 1);
-    EXPECT_FALSE(m_schedule->isVisible());
+    EXPECT_EQ(runsLogged("Orders"), 1);
+    EXPECT_FALSE(m_schedule->isVisible()) << "a window opened during the run is hidden after it";
 }
 
 TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
 {
-    addJob("Alpha", "Alpha", DateTime::fromTime(10, 10));
-    addJob("Beta", "Beta", DateTime::fromTime(10, 20));
+    addJob("Alpha", DateTime::fromTime(10, 10));
+    addJob("Beta", DateTime::fromTime(10, 20));
     m_desktop.onDoEvents([&] { m_main->tmrCheckForDatabaseJob()->stop(); });
     m_clock.set(2026, 12, 5, 10, 45, 0);
     tick();
@@ -225,8 +146,8 @@ TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
 
 TEST_F(DueJobCheckTest, RowRemovedDuringAPassIsNotRead)
 {
-    addJob("Alpha", "Alpha", DateTime::fromTime(10, 10));
-    addJob("Beta", "Beta", DateTime::fromTime(10, 20));
+    addJob("Alpha", DateTime::fromTime(10, 10));
+    addJob("Beta", DateTime::fromTime(10, 20));
     m_desktop.onDoEvents([&] {
         if (m_schedule->rowCount() == 2)
             m_schedule->DeleteItemListView(2);
@@ -237,46 +158,27 @@ TEST_F(DueJobCheckTest, RowRemovedDuringAPassIsNotRead)
     EXPECT_EQ(runsLogged("Beta"), 0);
 }
 
-TEST_F(DueJobCheckTest, EmptyListIsLeftAlone)
-{
-    tick();
-    EXPECT_FALSE(m_main->checkInProgress());
-    EXPECT_FALSE(std::filesystem::exists(dir() / "quorvex.log"));
-}
-
-TEST_F(DueJobCheckTest, DueMomentIgnoresSecondsOfTheStartTime)
+TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
 {
     EXPECT_EQ(frmMain::dueMoment(at(2026, 12, 5), DateTime::fromTime(10, 30, 45)),
               at(2026, 12, 5, 10, 30));
 }
 
-// The tray's notifications, as frmMain decodes them.
-class TrayNotificationTest : public DueJobCheckTest {};
-
-TEST_F(TrayNotificationTest, LeftPressAndRightReleaseAskForTheMenu)
+TEST(TrayNotificationTest, LeftPressAndRightReleaseAskForTheMenuOneAtATime)
 {
+    frmSchedule schedule;
+    frmMain main(schedule);
     int menus = 0;
-    QObject::connect(m_main.get(), &frmMain::popupMenuRequested, [&] { ++menus; });
+    QObject::connect(&main, &frmMain::popupMenuRequested, [&] {
+        ++menus;
+        main.Form_MouseMove(SysTrayApp::kRightButtonUp); // a click while the menu is open
+    });
     for (int code : {SysTrayApp::kLeftButtonDown, SysTrayApp::kRightButtonUp,
                      SysTrayApp::kLeftButtonDoubleClick, SysTrayApp::kMouseMove,
                      SysTrayApp::kMiddleButtonDown})
-        m_main->Form_MouseMove(code);
-    EXPECT_EQ(menus, 2);
-    EXPECT_EQ(m_main->lastNotification(), SysTrayApp::kMiddleButtonDown);
-}
-
-TEST_F(TrayNotificationTest, ClickWhileTheMenuIsOpenOpensNoSecondMenu)
-{
-    int menus = 0;
-    QObject::connect(m_main.get(), &frmMain::popupMenuRequested, [&] {
-        ++menus;
-        m_main->Form_MouseMove(SysTrayApp::kRightButtonUp);
-    });
-    m_main->Form_MouseMove(SysTrayApp::kLeftButtonDown);
-    EXPECT_EQ(menus, 1);
-    EXPECT_EQ(m_main->lastNotification(), SysTrayApp::kRightButtonUp);
-    m_main->Form_MouseMove(SysTrayApp::kRightButtonUp);
-    EXPECT_EQ(menus, 2) << "the busy flag is cleared once the menu has closed";
+        main.Form_MouseMove(code);
+    EXPECT_EQ(menus, 2) << "no second menu while one is open; the next once it has closed";
+    EXPECT_EQ(main.lastNotification(), SysTrayApp::kMiddleButtonDown);
 }
 
 } // namespace

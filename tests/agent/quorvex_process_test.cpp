@@ -1,5 +1,5 @@
-#include "agent/agent_fixture.hpp"
 #include "agent/app_setup.hpp"
+#include "fakes/test_environment.hpp"
 #include "platform/single_instance.hpp"
 
 #include <QProcess>
@@ -7,63 +7,44 @@
 namespace quorvex::test {
 namespace {
 
-// The agent program itself, copied into a fresh application directory and started without
-// a display.
-class AgentProgramTest : public AgentTest {
-protected:
-    void SetUp() override
-    {
-        AgentTest::SetUp();
-        std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        m_agent.setProcessEnvironment(env);
-        m_agent.setProgram(QString::fromStdString(path("quorvex")));
-    }
-    void TearDown() override
-    {
-        if (m_agent.state() != QProcess::NotRunning) {
-            m_agent.kill();
-            m_agent.waitForFinished();
-        }
-        AgentTest::TearDown();
-    }
+using AgentProgramTest = AppDirTest;
 
-    // The first line the agent writes to standard error.
-    QString firstErrorLine()
-    {
-        m_agent.setReadChannel(QProcess::StandardError);
-        while (!m_agent.canReadLine() && m_agent.waitForReadyRead(30000)) {
-        }
-        return QString::fromLocal8Bit(m_agent.readLine()).trimmed();
-    }
-
-    QProcess m_agent;
-};
-
-TEST_F(AgentProgramTest, WithoutADisplayItRunsSilentlyAndEndsWithStatusZeroOnSigterm)
+// The agent program itself, copied into a fresh application directory and started without a
+// display, even though the environment asks for X11: without a display it always runs off
+// screen.
+TEST_F(AgentProgramTest, WithoutADisplayRunsOffscreenRefusesASecondInstanceEndsOnSigterm)
 {
-    m_agent.start();
-    ASSERT_TRUE(m_agent.waitForStarted());
-    EXPECT_EQ(firstErrorLine(),
+    std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.setProgram(QString::fromStdString(path("quorvex")));
+    {
+        SingleInstance first(dir().string(), AppSetup::lockFileName());
+        ASSERT_FALSE(first.anotherInstanceRuns());
+        agent.start();
+        ASSERT_TRUE(agent.waitForFinished(30000));
+        EXPECT_EQ(agent.exitCode(), 0);
+        const QString errors = QString::fromLocal8Bit(agent.readAllStandardError());
+        EXPECT_TRUE(
+            errors.contains("Verification Error: An instance of Quorvex is already running."))
+            << errors.toStdString();
+    }
+
+    agent.start();
+    ASSERT_TRUE(agent.waitForStarted());
+    agent.setReadChannel(QProcess::StandardError);
+    while (!agent.canReadLine() && agent.waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(agent.readLine()).trimmed(),
               "quorvex: no display found; running on the offscreen platform as with /SILENT");
-    m_agent.terminate();
-    ASSERT_TRUE(m_agent.waitForFinished(30000));
-    EXPECT_EQ(m_agent.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(m_agent.exitCode(), 0);
-}
-
-TEST_F(AgentProgramTest, SecondInstanceSaysSoAndEnds)
-{
-    SingleInstance first(dir().string(), AppSetup::lockFileName());
-    ASSERT_FALSE(first.anotherInstanceRuns());
-    m_agent.start();
-    ASSERT_TRUE(m_agent.waitForFinished(30000));
-    EXPECT_EQ(m_agent.exitCode(), 0);
-    const QString errors = QString::fromLocal8Bit(m_agent.readAllStandardError());
-    EXPECT_TRUE(errors.contains("Verification Error: An instance of Quorvex is already running."))
-        << errors.toStdString();
+    agent.terminate();
+    ASSERT_TRUE(agent.waitForFinished(30000));
+    EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(agent.exitCode(), 0);
 }
 
 } // namespace

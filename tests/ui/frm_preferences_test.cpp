@@ -4,22 +4,19 @@
 #include "ui/about/frm_preferences.hpp"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 namespace quorvex::test {
 namespace {
 
-class PreferencesDialogTest : public AppDirTest
-{
+class PreferencesDialogTest : public AppDirTest {
 protected:
     void SetUp() override
     {
         AppDirTest::SetUp();
         preferences() = Preferences{-1, 99, "/usr/bin/browser"};
     }
-
     static QComboBox* combo(QWidget& dialog, const char* name)
     {
         return dialog.findChild<QComboBox*>(name);
@@ -27,34 +24,18 @@ protected:
     std::string stored(const char* key) const
     {
         std::string value;
-        GetIniData("Preferences", key, "(missing)", value, preferencesFilePath());
+        GetIniData("Preferences", key, "(missing)", value, path("Quorvex.ini"));
         return value;
     }
 };
 
-TEST_F(PreferencesDialogTest, OpensWithTheDefaultsAndTheFullLists)
-{
-    frmPreferences dialog;
-    EXPECT_EQ(dialog.windowTitle(), "Quorvex Preferences");
-    QComboBox* copies = combo(dialog, "cmbMaxBackupCopies");
-    QComboBox* stop = combo(dialog, "cmbStopOnError");
-    ASSERT_EQ(copies->count(), 99);
-    EXPECT_EQ(copies->itemText(0), "1");
-    EXPECT_EQ(copies->itemText(98), "99");
-    EXPECT_EQ(copies->currentText(), "99");
-    ASSERT_EQ(stop->count(), 2);
-    EXPECT_EQ(stop->itemText(0), "Yes");
-    EXPECT_EQ(stop->currentText(), "Yes");
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblItem(1)")->text(),
-              "Stop appliction and popup message box if error encountered while executing "
-              "database job?");
-    EXPECT_EQ(dialog.findChild<QPushButton*>("cmdOk")->text(), "&Ok");
-}
-
-TEST_F(PreferencesDialogTest, OkStoresAndSavesExactlyTheChosenValues)
+TEST_F(PreferencesDialogTest, OpensWithTheStoredValuesAndOkSavesExactlyTheChosenOnes)
 {
     {
         frmPreferences dialog;
+        EXPECT_EQ(dialog.windowTitle(), "Quorvex Preferences");
+        EXPECT_EQ(combo(dialog, "cmbMaxBackupCopies")->currentText(), "99");
+        EXPECT_EQ(combo(dialog, "cmbStopOnError")->currentText(), "Yes");
         combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(4);
         combo(dialog, "cmbStopOnError")->setCurrentIndex(1);
         dialog.findChild<QPushButton*>("cmdOk")->click();
@@ -73,18 +54,19 @@ TEST_F(PreferencesDialogTest, OkStoresAndSavesExactlyTheChosenValues)
 
 TEST_F(PreferencesDialogTest, CancelEscapeAndCloseDiscardTheChoice)
 {
-    for (int way = 0; way < 3; ++way) {
+    for (const char* way : {"Cancel", "Escape", "Close"}) {
+        SCOPED_TRACE(way);
         frmPreferences dialog;
         dialog.show();
         combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(0);
         combo(dialog, "cmbStopOnError")->setCurrentIndex(1);
-        if (way == 0)
+        if (way == std::string("Cancel"))
             dialog.findChild<QPushButton*>("cmdCancel")->click();
-        else if (way == 1)
+        else if (way == std::string("Escape"))
             QTest::keyClick(&dialog, Qt::Key_Escape);
         else
             dialog.close();
-        EXPECT_EQ(dialog.result(), QDialog::Rejected) << way;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
     EXPECT_EQ(preferences().NumberCopies, 99);
     EXPECT_EQ(preferences().StopOnError, -1);
@@ -111,14 +93,12 @@ TEST_F(PreferencesDialogTest, OkWithoutASelectionAsksForOneAndKeepsTheDialogOpen
         EXPECT_EQ(box.style, mb::OkOnly);
     }
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_EQ(preferences().NumberCopies, 99);
     EXPECT_FALSE(std::filesystem::exists(preferencesFilePath()));
 }
 
 TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
 {
-    struct Case
-    {
+    struct Case {
         int16_t stopOnError;
         int16_t numberCopies;
         const char* stop;
@@ -126,8 +106,8 @@ TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
     };
     for (const Case& c : {Case{1, 0, "Yes", "1"}, Case{0, 150, "No", "99"},
                           Case{-7, -3, "Yes", "1"}, Case{0, 32767, "No", "99"}}) {
-        preferences().StopOnError = c.stopOnError;
-        preferences().NumberCopies = c.numberCopies;
+        SCOPED_TRACE(c.numberCopies);
+        preferences() = Preferences{c.stopOnError, c.numberCopies, ""};
         frmPreferences dialog;
         EXPECT_EQ(combo(dialog, "cmbStopOnError")->currentText(), c.stop);
         EXPECT_EQ(combo(dialog, "cmbMaxBackupCopies")->currentText(), c.copies);

@@ -1,92 +1,38 @@
 #include "schedule_fixture.hpp"
 
-#include "support/transaction_log.hpp"
-
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 
 namespace quorvex::test {
 namespace {
 
-const std::string kNoRows =
-    "You must first add and then select a Database Job before clicking this button.";
-const std::string kNoSelection =
-    "You must first select a Database Job before clicking this button.";
+using ScheduleCommandTest = ScheduleTest;
 
-class ScheduleCommandTest : public ScheduleTest
+// The commands that need a selected job: Open, Copy, Remove and Execute.
+void runSelectionCommands(frmSchedule& window)
 {
-protected:
-    std::string logText() const { return readFile(transactionLogPath()); }
-};
+    window.cmdEditJob_Click();
+    window.cmdCopyJob_Click();
+    window.cmdDelJob_Click();
+    window.cmdBackup_Click();
+}
 
-// PATH pointed at a folder of our own for one test, so "the text viewer" is what we put there.
-class ViewerPath
+void selectRows(QTreeWidget& list, std::initializer_list<int> rows)
 {
-public:
-    explicit ViewerPath(const std::filesystem::path& folder) : m_saved(std::getenv("PATH"))
-    {
-        std::filesystem::create_directories(folder);
-        setenv("PATH", folder.c_str(), 1);
-    }
-    ~ViewerPath() { setenv("PATH", m_saved.c_str(), 1); }
-    ViewerPath(const ViewerPath&) = delete;
-    ViewerPath& operator=(const ViewerPath&) = delete;
+    list.clearSelection();
+    for (int row : rows)
+        list.setCurrentItem(list.topLevelItem(row - 1), 0, QItemSelectionModel::Select);
+}
 
-    // A viewer that starts and ends at once.
-    static void install(const std::filesystem::path& folder)
-    {
-        const auto viewer = folder / "xdg-open";
-        std::ofstream(viewer) << "#!/bin/sh\nexit 0\n";
-        std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
-    }
-
-private:
-    std::string m_saved;
-};
-
-TEST_F(ScheduleCommandTest, CommandsOnAnEmptyListAskForAJobFirst)
+TEST_F(ScheduleCommandTest, CommandsAskForAJobThenForASelectionAndNewRecounts)
 {
-    const std::vector<std::function<void()>> commands = {
-        [&] { m_window->cmdEditJob_Click(); }, [&] { m_window->cmdCopyJob_Click(); },
-        [&] { m_window->cmdDelJob_Click(); }, [&] { m_window->cmdBackup_Click(); }};
-    for (const auto& command : commands)
-        command();
-    ASSERT_EQ(m_desktop.boxes().size(), 4u);
-    for (const auto& box : m_desktop.boxes()) {
-        EXPECT_EQ(box.text, kNoRows);
-        EXPECT_EQ(box.title, "Verification Error");
-        EXPECT_EQ(box.style, mb::Information);
-    }
+    runSelectionCommands(*m_window);
     EXPECT_EQ(m_wizardShown, 0);
-    EXPECT_TRUE(m_window->isEnabled());
-}
-
-TEST_F(ScheduleCommandTest, CommandsWithoutASelectedCurrentRowAskForASelection)
-{
-    addBackupJob("Nightly");
-    addBackupJob("Weekly");
-    list().setCurrentItem(list().topLevelItem(1));
-    list().clearSelection();
-    m_window->cmdEditJob_Click();
-    m_window->cmdCopyJob_Click();
-    m_window->cmdDelJob_Click();
-    m_window->cmdBackup_Click();
-    ASSERT_EQ(m_desktop.boxes().size(), 4u);
-    for (const auto& box : m_desktop.boxes())
-        EXPECT_EQ(box.text, kNoSelection);
-    EXPECT_EQ(list().topLevelItemCount(), 2);
-    EXPECT_FALSE(std::filesystem::exists(backupTarget() / "Nightly.mdb"));
-}
-
-TEST_F(ScheduleCommandTest, NewHandsOverToTheWizardAndRecountsTheRows)
-{
     m_window->setJobWizard([this](frmSchedule&, bool addJob) {
         m_wizardAddJob = addJob;
         addBackupJob("Fresh");
@@ -94,36 +40,48 @@ TEST_F(ScheduleCommandTest, NewHandsOverToTheWizardAndRecountsTheRows)
     m_window->findChild<QAction*>("mnuActionAdd")->trigger();
     EXPECT_TRUE(m_wizardAddJob);
     EXPECT_EQ(countText(), "1 Database Jobs");
+
+    addBackupJob("Weekly");
+    list().setCurrentItem(list().topLevelItem(1));
+    list().clearSelection();
+    runSelectionCommands(*m_window);
+    ASSERT_EQ(m_desktop.boxes().size(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(m_desktop.boxes()[i].text,
+                  i < 4 ? "You must first add and then select a Database Job before clicking "
+                          "this button."
+                        : "You must first select a Database Job before clicking this button.");
+        EXPECT_EQ(m_desktop.boxes()[i].title, "Verification Error");
+        EXPECT_EQ(m_desktop.boxes()[i].style, mb::Information);
+    }
+    EXPECT_EQ(list().topLevelItemCount(), 2);
+    EXPECT_FALSE(std::filesystem::exists(backupTarget() / "Fresh.mdb"));
 }
 
-TEST_F(ScheduleCommandTest, CopyMakesTheCopyofFileSelectsItAndOpensTheWizard)
+TEST_F(ScheduleCommandTest, CopyMakesTheCopyofFileSelectsItAndOpensTheWizardOnce)
 {
-    const std::string file = addBackupJob("Nightly Backup");
+    addBackupJob("Nightly Backup");
     addBackupJob("Other");
-    selectRows({1});
+    selectRows(list(), {1});
     m_window->cmdCopyJob_Click();
 
     const auto copyFile = jobsDir() / "CopyofNightly Backup.tsk";
-    ASSERT_TRUE(std::filesystem::exists(copyFile));
     CDatabaseJob copy;
     copy.OpenDatabaseJob(copyFile.string());
     EXPECT_EQ(copy.JobName(), "Copy of Nightly Backup");
     EXPECT_EQ(copy.DateLastRun(), at(2026, 12, 1));
     EXPECT_EQ(copy.BackupSourceMDB(), sourceOf("Nightly Backup").string());
-
-    ASSERT_EQ(list().topLevelItemCount(), 3);
     EXPECT_EQ(countText(), "3 Database Jobs");
     const auto selected = list().selectedItems();
     ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(selected.front()->text(0), "Copy of Nightly Backup");
-    EXPECT_EQ(selected.front()->text(5).toStdString(), copyFile.string());
+    EXPECT_EQ(selected.front()->text(frmSchedule::kColJobFile).toStdString(), copyFile.string());
     EXPECT_EQ(list().currentItem(), selected.front());
     EXPECT_EQ(m_wizardShown, 1);
     EXPECT_FALSE(m_wizardAddJob);
-    EXPECT_TRUE(m_desktop.boxes().empty());
 
     // A second copy of the same job waits until the first copy is renamed.
-    selectRows({1});
+    selectRows(list(), {1});
     m_window->cmdCopyJob_Click();
     ASSERT_EQ(m_desktop.boxes().size(), 1u);
     EXPECT_EQ(m_desktop.boxes()[0].text,
@@ -135,59 +93,36 @@ TEST_F(ScheduleCommandTest, CopyMakesTheCopyofFileSelectsItAndOpensTheWizard)
     EXPECT_EQ(m_wizardShown, 1);
 }
 
-TEST_F(ScheduleCommandTest, RemoveDeletesTheSelectedJobsAndTheirFiles)
+TEST_F(ScheduleCommandTest, RemoveAsksThenDeletesTheSelectedJobsAndOnlyTheirFiles)
 {
     std::vector<std::string> files;
-    for (const char* name : {"One", "Two", "Three", "Four"})
+    // As a pattern, "a?" would match "ab" too.
+    for (const char* name : {"ab", "a?", "Three", "Four"})
         files.push_back(addBackupJob(name));
-    selectRows({2, 4});
-    m_desktop.answerNext(mb::Yes);
-    m_window->findChild<QPushButton*>("cmdDelJob")->click();
-
-    ASSERT_EQ(m_desktop.boxes().size(), 1u);
-    EXPECT_EQ(m_desktop.boxes()[0].text, "Are you sure you want to delete this Database Job?");
-    EXPECT_EQ(m_desktop.boxes()[0].title, "Remove Confirmation");
-    EXPECT_EQ(m_desktop.boxes()[0].style, mb::YesNoCancel);
-    EXPECT_EQ(names(), (std::vector<std::string>{"One", "Three"}));
+    for (int answer : {mb::No, mb::Cancel, mb::Yes}) {
+        EXPECT_TRUE(std::filesystem::exists(files[1])) << answer;
+        selectRows(list(), {2, 4});
+        m_desktop.answerNext(answer);
+        m_window->findChild<QPushButton*>("cmdDelJob")->click();
+    }
+    ASSERT_EQ(m_desktop.boxes().size(), 3u);
+    for (const auto& box : m_desktop.boxes()) {
+        EXPECT_EQ(box.text, "Are you sure you want to delete this Database Job?");
+        EXPECT_EQ(box.title, "Remove Confirmation");
+        EXPECT_EQ(box.style, mb::YesNoCancel);
+    }
+    EXPECT_EQ(names(), (std::vector<std::string>{"ab", "Three"}));
     EXPECT_EQ(countText(), "2 Database Jobs");
-    EXPECT_TRUE(std::filesystem::exists(files[0]));
-    EXPECT_FALSE(std::filesystem::exists(files[1]));
-    EXPECT_TRUE(std::filesystem::exists(files[2]));
-    EXPECT_FALSE(std::filesystem::exists(files[3]));
+    for (std::size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(std::filesystem::exists(files[i]), i % 2 == 0) << files[i];
     EXPECT_FALSE(std::filesystem::exists(transactionLogPath()));
 }
 
-TEST_F(ScheduleCommandTest, RemoveAnsweredNoOrCancelChangesNothing)
+TEST_F(ScheduleCommandTest, ExecuteRunsTheSelectedJobsInListOrderAndKeepsTheirLastRun)
 {
-    const std::string file = addBackupJob("Nightly");
-    for (int answer : {mb::No, mb::Cancel}) {
-        selectRows({1});
-        m_desktop.answerNext(answer);
-        m_window->cmdDelJob_Click();
-        EXPECT_EQ(list().topLevelItemCount(), 1);
-        EXPECT_TRUE(std::filesystem::exists(file));
-    }
-}
-
-TEST_F(ScheduleCommandTest, RemoveDeletesOnlyTheFileOfAWildcardName)
-{
-    const std::string other = addBackupJob("ab");
-    const std::string file = addBackupJob("a?");
-    selectRows({2});
-    m_desktop.answerNext(mb::Yes);
-    m_window->cmdDelJob_Click();
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(std::filesystem::exists(other));
-    EXPECT_EQ(names(), (std::vector<std::string>{"ab"}));
-}
-
-TEST_F(ScheduleCommandTest, ExecuteRunsTheSelectedJobsInListOrder)
-{
-    addBackupJob("Third");
-    addBackupJob("First");
-    addBackupJob("Skipped");
-    addBackupJob("Second");
-    selectRows({1, 2, 4});
+    for (const char* name : {"Third", "First", "Skipped", "Second"})
+        addBackupJob(name);
+    selectRows(list(), {1, 2, 4});
     bool enabledDuringRun = true;
     m_desktop.onDoEvents([&] { enabledDuringRun = enabledDuringRun && m_window->isEnabled(); });
     m_window->findChild<QPushButton*>("cmdBackup")->click();
@@ -195,97 +130,84 @@ TEST_F(ScheduleCommandTest, ExecuteRunsTheSelectedJobsInListOrder)
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_TRUE(m_window->isEnabled());
     EXPECT_TRUE(m_desktop.boxes().empty());
-    EXPECT_EQ(readFile(backupTarget() / "Third.mdb"), "database Third");
-    EXPECT_EQ(readFile(backupTarget() / "First.mdb"), "database First");
-    EXPECT_EQ(readFile(backupTarget() / "Second.mdb"), "database Second");
+    for (const std::string name : {"Third", "First", "Second"})
+        EXPECT_EQ(readFile(backupTarget() / (name + ".mdb")), "database " + name);
     EXPECT_FALSE(std::filesystem::exists(backupTarget() / "Skipped.mdb"));
-    const std::string log = logText();
-    const auto third = log.find("-- Third ");
-    const auto first = log.find("-- First ");
-    const auto second = log.find("-- Second ");
-    ASSERT_NE(third, std::string::npos);
-    ASSERT_NE(first, std::string::npos);
-    ASSERT_NE(second, std::string::npos);
-    EXPECT_LT(third, first);
-    EXPECT_LT(first, second);
-    // Execute neither moves nor saves the last run.
+    EXPECT_TRUE(loggedInOrder({"Third", "First", "Second"}));
     CDatabaseJob job;
     job.OpenDatabaseJob(m_window->rowJobFile(1));
     EXPECT_EQ(job.DateLastRun(), at(2026, 12, 1));
-    EXPECT_EQ(m_window->MessageText(), "");
 }
 
-TEST_F(ScheduleCommandTest, FailedBackupAskedNoGoesOnWithTheOtherJobs)
+struct FailedBackupCase {
+    const char* label;
+    int16_t stopOnError;
+    int answer; // to the failure box, when one is asked
+    bool viewer;
+    bool othersRun;
+};
+
+// Runs with PATH pointed at a folder of its own, holding a text viewer that ends at once or
+// none.
+class FailedBackupTest : public ScheduleTest,
+                         public ::testing::WithParamInterface<FailedBackupCase> {
+protected:
+    void TearDown() override
+    {
+        setenv("PATH", m_savedPath.c_str(), 1);
+        ScheduleTest::TearDown();
+    }
+    const std::string m_savedPath = std::getenv("PATH");
+};
+
+TEST_P(FailedBackupTest, OtherJobsRunUnlessTheLogIsShown)
 {
-    addBackupJob("Broken", false);
-    addBackupJob("Good1");
-    addBackupJob("Good2");
-    selectRows({1, 2, 3});
-    m_desktop.answerNext(mb::No);
+    const FailedBackupCase& c = GetParam();
+    std::filesystem::create_directories(dir() / "bin");
+    if (c.viewer) {
+        std::ofstream(dir() / "bin" / "xdg-open") << "#!/bin/sh\nexit 0\n";
+        std::filesystem::permissions(dir() / "bin" / "xdg-open", std::filesystem::perms::owner_all);
+    }
+    setenv("PATH", (dir() / "bin").c_str(), 1);
+    preferences().StopOnError = c.stopOnError;
+    for (const char* name : {"Broken", "Good1", "Good2"})
+        addBackupJob(name, name != std::string("Broken"));
+    selectRows(list(), {1, 2, 3});
+    m_desktop.answerNext(c.answer);
     m_window->cmdBackup_Click();
 
-    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+    EXPECT_EQ(std::filesystem::exists(backupTarget() / "Good1.mdb"), c.othersRun);
+    EXPECT_EQ(std::filesystem::exists(backupTarget() / "Good2.mdb"), c.othersRun);
+    EXPECT_TRUE(m_window->isEnabled());
+    EXPECT_NE(readFile(transactionLogPath()).find("file to backup does not exist"),
+              std::string::npos);
+    ASSERT_EQ(m_desktop.boxes().size(), c.stopOnError == 0 ? 0u : 1u);
+    if (c.stopOnError == 0)
+        return;
     EXPECT_EQ(m_desktop.boxes()[0].text, "Database Job 'Broken' has failed.\r\n\r\n"
                                          "See transaction log for details: '" +
                                              transactionLogPath() + "'");
     EXPECT_EQ(m_desktop.boxes()[0].title, "Backup Error");
     EXPECT_EQ(m_desktop.boxes()[0].style, mb::YesNoCancel | mb::Exclamation);
-    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Good1.mdb"));
-    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Good2.mdb"));
-    EXPECT_TRUE(m_window->isEnabled());
 }
 
-TEST_F(ScheduleCommandTest, FailedBackupAskedYesOpensTheLogAndStops)
-{
-    const ViewerPath path(dir() / "bin");
-    ViewerPath::install(dir() / "bin");
-    addBackupJob("Broken", false);
-    addBackupJob("Good1");
-    addBackupJob("Good2");
-    selectRows({1, 2, 3});
-    m_desktop.answerNext(mb::Yes);
-    m_window->cmdBackup_Click();
-
-    EXPECT_EQ(m_desktop.boxes().size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(backupTarget() / "Good1.mdb"));
-    EXPECT_FALSE(std::filesystem::exists(backupTarget() / "Good2.mdb"));
-    EXPECT_TRUE(m_window->isEnabled());
-}
-
-TEST_F(ScheduleCommandTest, FailedBackupAskedYesWithoutAViewerGoesOn)
-{
-    const ViewerPath path(dir() / "empty");
-    addBackupJob("Broken", false);
-    addBackupJob("Good1");
-    selectRows({1, 2});
-    m_desktop.answerNext(mb::Yes);
-    m_window->cmdBackup_Click();
-    EXPECT_EQ(m_desktop.boxes().size(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Good1.mdb"));
-}
-
-TEST_F(ScheduleCommandTest, FailedBackupWithoutStopOnErrorAsksNothing)
-{
-    preferences().StopOnError = 0;
-    addBackupJob("Broken", false);
-    addBackupJob("Good1");
-    selectRows({1, 2});
-    m_window->cmdBackup_Click();
-    EXPECT_TRUE(m_desktop.boxes().empty());
-    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Good1.mdb"));
-    EXPECT_NE(logText().find("file to backup does not exist"), std::string::npos);
-}
+INSTANTIATE_TEST_SUITE_P(Answers, FailedBackupTest,
+                         ::testing::Values(FailedBackupCase{"No", -1, mb::No, true, true},
+                                           FailedBackupCase{"YesShowsLog", -1, mb::Yes, true, false},
+                                           FailedBackupCase{"YesNoViewer", -1, mb::Yes, false, true},
+                                           FailedBackupCase{"NoStopOnError", 0, mb::Yes, true, true}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ScheduleCommandTest, PreferencesMenuOpensTheDialogOwnedByTheWindow)
 {
     QString opened;
     QWidget* owner = nullptr;
     QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        opened = dialog->objectName();
-        owner = dialog->parentWidget();
-        dialog->findChild<QPushButton*>("cmdCancel")->click();
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            opened = dialog->objectName();
+            owner = dialog->parentWidget();
+            dialog->findChild<QPushButton*>("cmdCancel")->click();
+        }
     });
     m_window->findChild<QAction*>("mnuFilePreferences")->trigger();
     EXPECT_EQ(opened, "frmPreferences");

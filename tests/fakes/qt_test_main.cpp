@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-// The agent's windows, timer and tray need one application object for the whole program;
-// they are tested on the offscreen platform, whatever display there is.
+// The main of the Qt test programs: their windows, timers and tray need one application
+// object for the whole program. It is always off screen, whatever display there is: the
+// window tests rely on its instant, certain activation.
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
