@@ -2,14 +2,18 @@
 
 #include "execution/command_line.hpp"
 #include "execution/file_checks.hpp"
+#include "execution/shell_and_close.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
+#include "support/transaction_log.hpp"
 
 namespace quorvex {
 
 namespace {
 
+// Access is started minimized and made the active window.
+constexpr int kAccessWindowStyle = 2;
 constexpr std::string_view kNoStartup = " /NOSTARTUP";
 
 void trimBlanks(std::string& text)
@@ -78,6 +82,15 @@ std::string compactCommandLine(const CDatabaseJob& job, const std::string& acces
 std::string autoExecuteCommandLine(const CDatabaseJob& job, const std::string& accessPath)
 {
     return inQuotes(accessPath) + " " + inQuotes(job.AutoExecuteMDB()) + securitySwitches(job);
+}
+
+void runAccess(const std::string& startLine, const std::string& commandLine,
+               const std::string& failure)
+{
+    LogEvent(startLine);
+    const int32_t code = ShellAndClose(commandLine, kAccessWindowStyle);
+    if (code != 0)
+        LogEvent("Error #" + std::to_string(code) + " - Quorvex was unable to " + failure);
 }
 
 } // namespace quorvex

@@ -6,9 +6,6 @@
 
 namespace quorvex {
 
-// Access is started minimized and made the active window.
-inline constexpr int kAccessWindowStyle = 2;
-
 // Whether a program is registered to open database files, asked of the desktop through the
 // probe file TestForAccess.mdb in the application directory. sAccessPath receives the
 // program's full path, or "" when there is none.
@@ -23,5 +20,10 @@ bool CheckForExclusive(const std::string& sMDBPath);
 // (user and password unquoted) when the job has security.
 std::string compactCommandLine(const CDatabaseJob& job, const std::string& accessPath);
 std::string autoExecuteCommandLine(const CDatabaseJob& job, const std::string& accessPath);
+
+// Logs startLine, runs Access on the command line and waits for it; an exit code other than 0
+// is logged as "Error #<code> - Quorvex was unable to <failure>".
+void runAccess(const std::string& startLine, const std::string& commandLine,
+               const std::string& failure);
 
 } // namespace quorvex

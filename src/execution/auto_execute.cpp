@@ -1,7 +1,6 @@
 #include "execution/access.hpp"
 #include "execution/actions.hpp"
 #include "execution/file_checks.hpp"
-#include "execution/shell_and_close.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/transaction_log.hpp"
@@ -25,12 +24,8 @@ void autoExecute(const CDatabaseJob& job)
         LogEvent("Error #UD2 - MDB File '" + mdb + "' does not exist.");
         return;
     }
-    LogEvent("Auto Executing file '" + mdb + "'.");
-
-    const int32_t code = ShellAndClose(autoExecuteCommandLine(job, access), kAccessWindowStyle);
-    if (code != 0)
-        LogEvent("Error #" + std::to_string(code) +
-                 " - Quorvex was unable to Auto Execute MDB File: '" + mdb + "'.");
+    runAccess("Auto Executing file '" + mdb + "'.", autoExecuteCommandLine(job, access),
+              "Auto Execute MDB File: '" + mdb + "'.");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "execution/access.hpp"
 #include "execution/actions.hpp"
 #include "execution/file_checks.hpp"
-#include "execution/shell_and_close.hpp"
 #include "support/error_handler.hpp"
 #include "support/transaction_log.hpp"
 
@@ -27,12 +26,8 @@ void compact(const CDatabaseJob& job, StatusDisplay& display)
         return;
     }
     display.setMessageText("Compacting " + job.JobName() + "...");
-    LogEvent("Compacting file '" + mdb + "'.");
-
-    const int32_t code = ShellAndClose(compactCommandLine(job, access), kAccessWindowStyle);
-    if (code != 0)
-        LogEvent("Error #" + std::to_string(code) +
-                 " - Quorvex was unable to Compact the MDB File '" + mdb + "'.");
+    runAccess("Compacting file '" + mdb + "'.", compactCommandLine(job, access),
+              "Compact the MDB File '" + mdb + "'.");
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "execution/execute_job.hpp"
 #include "fakes/xdg_tree.hpp"
 
-#include <gtest/gtest.h>
+#include "execution_test.hpp"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace quorvex::test {
@@ -39,6 +41,35 @@ public:
 private:
     bool m_withAccess;
     static inline std::filesystem::path s_root;
+};
+
+// A job named "Orders" whose repair and compact and auto execute both name data/Orders.mdb,
+// with the probe file in place.
+class AccessJobTest : public ExecutionTest {
+protected:
+    void SetUp() override
+    {
+        ExecutionTest::SetUp();
+        installFromBuild("TestForAccess.mdb");
+        m_mdb = path("data/Orders.mdb");
+        putFile(m_mdb, "database");
+        m_job.setJobName("Orders");
+        m_job.setRepairCompactMDB(m_mdb);
+        m_job.setAutoExecuteMDB(m_mdb);
+    }
+    void TearDown() override
+    {
+        unsetenv("FAKE_ACCESS_EXIT_CODE");
+        ExecutionTest::TearDown();
+    }
+    int16_t run(int16_t type)
+    {
+        m_job.setJobType(type);
+        return ExecuteDatabaseJobNow(m_job, m_display);
+    }
+
+    std::string m_mdb;
+    CDatabaseJob m_job;
 };
 
 } // namespace quorvex::test
