@@ -8,6 +8,7 @@ namespace quorvex::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
 const auto* const g_associations =
     ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
@@ -16,15 +17,19 @@ class AccessActionsTest : public AccessJobTest {
 protected:
     // The arguments the fake Access received, one per line; "" when it never ran.
     std::string accessArguments() const { return readFile(m_mdb + ".args"); }
-    // The log lines of the last run, after its header.
-    std::vector<std::string> lastRunLog() const
+    // Runs the job as the type, which must end normally; the log lines of the run after its
+    // header.
+    Lines logOfRun(int16_t type)
     {
+        EXPECT_EQ(run(type), 0);
+        EXPECT_FALSE(m_job.Failure());
         const auto all = logMessages();
         fs::remove(transactionLogPath());
         return {all.begin() + 1, all.end()};
     }
 };
 
+// A dot in a folder's name is no extension: the lock file of data.d/Plain is data.d/Plain.ldb.
 TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndLockFilesBesideTheDatabase)
 {
     std::string found = "stale";
@@ -33,10 +38,6 @@ TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndLockFilesBesideTheD
     fs::remove(path("TestForAccess.mdb"));
     EXPECT_FALSE(CheckForAccess(found));
     EXPECT_EQ(found, "");
-
-    EXPECT_TRUE(CheckForExclusive(m_mdb));
-    putFile(path("data/Orders.ldb"), "");
-    EXPECT_FALSE(CheckForExclusive(m_mdb));
     putFile(path("data.d/Plain.ldb"), "");
     EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
 }
@@ -74,10 +75,8 @@ TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyWithAndWithoutSecurity)
                       ? compactCommandLine(m_job, "/opt/Access")
                       : autoExecuteCommandLine(m_job, "/opt/Access"),
                   row.commandLine);
-        EXPECT_EQ(run(row.type), 0);
-        EXPECT_FALSE(m_job.Failure());
+        EXPECT_EQ(logOfRun(row.type), Lines{row.logLine});
         EXPECT_EQ(accessArguments(), m_mdb + "\n" + row.arguments);
-        EXPECT_EQ(lastRunLog(), std::vector<std::string>{row.logLine});
     }
     EXPECT_EQ(m_display.texts.at(2), "Compacting Orders...");
     EXPECT_TRUE(m_desktop.boxes().empty());
@@ -86,33 +85,27 @@ TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyWithAndWithoutSecurity)
 // Every expected failure is a log line; the run itself ends normally.
 TEST_F(AccessActionsTest, LockedOrMissingDatabaseAndAccessFailingAreLogged)
 {
-    const std::string compactError = "Error #3 - Quorvex was unable to Compact the MDB File '";
+    const std::string unable = " - Quorvex was unable to ";
     putFile(path("data/Orders.ldb"), "");
-    EXPECT_EQ(run(job_type::RepairCompact), 0);
-    EXPECT_EQ(lastRunLog(),
-              std::vector<std::string>{
-                  "The MDB file to Repair and Compact cannot be opened exclusively."});
+    EXPECT_EQ(logOfRun(job_type::RepairCompact),
+              Lines{"The MDB file to Repair and Compact cannot be opened exclusively."});
     EXPECT_FALSE(fs::exists(m_mdb + ".args"));
     fs::remove(path("data/Orders.ldb"));
 
     setenv("FAKE_ACCESS_EXIT_CODE", "3", 1);
-    EXPECT_EQ(run(job_type::RepairCompact), 0);
-    EXPECT_EQ(lastRunLog(), (std::vector<std::string>{"Compacting file '" + m_mdb + "'.",
-                                                      compactError + m_mdb + "'."}));
+    EXPECT_EQ(logOfRun(job_type::RepairCompact),
+              (Lines{"Compacting file '" + m_mdb + "'.",
+                     "Error #3" + unable + "Compact the MDB File '" + m_mdb + "'."}));
     setenv("FAKE_ACCESS_EXIT_CODE", "7", 1);
-    EXPECT_EQ(run(job_type::AutoExecute), 0);
-    EXPECT_FALSE(m_job.Failure());
-    EXPECT_EQ(lastRunLog(),
-              (std::vector<std::string>{
-                  "Auto Executing file '" + m_mdb + "'.",
-                  "Error #7 - Quorvex was unable to Auto Execute MDB File: '" + m_mdb + "'."}));
+    EXPECT_EQ(logOfRun(job_type::AutoExecute),
+              (Lines{"Auto Executing file '" + m_mdb + "'.",
+                     "Error #7" + unable + "Auto Execute MDB File: '" + m_mdb + "'."}));
+    unsetenv("FAKE_ACCESS_EXIT_CODE");
 
     fs::remove(m_mdb);
-    EXPECT_EQ(run(job_type::RepairCompact), 0);
-    EXPECT_EQ(lastRunLog(), std::vector<std::string>{"MDB File '" + m_mdb + "' does not exist."});
-    EXPECT_EQ(run(job_type::AutoExecute), 0);
-    EXPECT_EQ(lastRunLog(),
-              std::vector<std::string>{"Error #UD2 - MDB File '" + m_mdb + "' does not exist."});
+    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{"MDB File '" + m_mdb + "' does not exist."});
+    EXPECT_EQ(logOfRun(job_type::AutoExecute),
+              Lines{"Error #UD2 - MDB File '" + m_mdb + "' does not exist."});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace quorvex::test {
 
@@ -19,28 +20,27 @@ public:
 
     static std::filesystem::path accessProgram()
     {
-        return s_root / "Program Files/Microsoft Office/MSACCESS";
+        return root() / "Program Files/Microsoft Office/MSACCESS";
     }
-
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "quorvex-xdg-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        s_root = pattern;
-        XdgTree tree(s_root / "xdg");
+        XdgTree tree(root() / "xdg");
         if (m_withAccess) {
-            fs::create_directories(accessProgram().parent_path());
-            fs::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
+            std::filesystem::create_directories(accessProgram().parent_path());
+            std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
             tree.associateExtension(".mdb", accessProgram().string());
         }
         tree.applyEnvironment();
     }
-    void TearDown() override { std::filesystem::remove_all(s_root); }
+    void TearDown() override { std::filesystem::remove_all(root()); }
 
 private:
+    static std::filesystem::path root()
+    {
+        return std::filesystem::temp_directory_path() / ("quorvex-xdg-" + std::to_string(getpid()));
+    }
+
     bool m_withAccess;
-    static inline std::filesystem::path s_root;
 };
 
 // A job named "Orders" whose repair and compact and auto execute both name data/Orders.mdb,
@@ -56,11 +56,6 @@ protected:
         m_job.setJobName("Orders");
         m_job.setRepairCompactMDB(m_mdb);
         m_job.setAutoExecuteMDB(m_mdb);
-    }
-    void TearDown() override
-    {
-        unsetenv("FAKE_ACCESS_EXIT_CODE");
-        ExecutionTest::TearDown();
     }
     int16_t run(int16_t type)
     {

@@ -2,6 +2,7 @@
 
 #include "execution_test.hpp"
 #include "support/error.hpp"
+#include "support/preferences.hpp"
 
 namespace quorvex::test {
 namespace {
@@ -46,10 +47,11 @@ TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
     EXPECT_EQ(logMessages().size(), rows.size());
 }
 
-TEST_F(ExecuteJobTest, FailureOfTheDisplayIsAFatalErrorOfTheDispatcher)
+// An unexpected error is a fatal report naming the routine it happened in: the dispatcher's when
+// the display fails, the backup's when its copy cannot be written.
+TEST_F(ExecuteJobTest, UnexpectedErrorIsAFatalReportNamingItsRoutine)
 {
-    class BrokenDisplay final : public StatusDisplay {
-    public:
+    struct BrokenDisplay final : StatusDisplay {
         void setMessageText(const std::string&) override
         {
             throw RuntimeError::fromNumber(err::PathFileAccess);
@@ -61,6 +63,13 @@ TEST_F(ExecuteJobTest, FailureOfTheDisplayIsAFatalErrorOfTheDispatcher)
     job.setJobType(job_type::Backup);
     EXPECT_THROW(ExecuteDatabaseJobNow(job, broken), FatalExitCalled);
     EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteDatabaseJobNow()."),
+              std::string::npos);
+    putFile(path("Sales.mdb"), "new");
+    job.setBackupSourceMDB(path("Sales.mdb"));
+    job.setBackupTargetDirectory("/proc");
+    preferences().NumberCopies = 1;
+    EXPECT_THROW(ExecuteDatabaseJobNow(job, m_display), FatalExitCalled);
+    EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteBackupNow()."),
               std::string::npos);
 }
 

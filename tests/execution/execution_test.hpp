@@ -1,18 +1,31 @@
 #pragma once
 
+#include "execution/status_display.hpp"
 #include "fakes/test_environment.hpp"
-#include "recording_display.hpp"
 #include "support/transaction_log.hpp"
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace quorvex::test {
+
+// A status display that remembers every text it was given; the lights as a picture: "1001"
+// is idle, "0110" running.
+struct RecordingDisplay final : StatusDisplay {
+    void setMessageText(const std::string& text) override { texts.push_back(text); }
+    void setLightVisible(int index, bool visible) override
+    {
+        lights.at(static_cast<size_t>(index)) = visible ? '1' : '0';
+    }
+    void refresh() override { ++refreshes; }
+
+    std::vector<std::string> texts;
+    std::string lights = std::string(kLightCount, '0');
+    int refreshes = 0;
+};
 
 // An application directory for running jobs: the transaction log read back line by line, and
 // the programs and files that live beside ours copied in on demand.
@@ -41,15 +54,12 @@ protected:
         writeFile(path, content);
     }
     // What "unzip -l" lists of an archive.
-    static std::string zipMembers(const std::filesystem::path& archive)
+    std::string zipMembers(const std::filesystem::path& archive) const
     {
-        const std::string command = "unzip -l '" + archive.string() + "'";
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-        std::string output;
-        std::array<char, 4096> buffer{};
-        for (size_t n; pipe && (n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;)
-            output.append(buffer.data(), n);
-        return output;
+        const std::string listed = path("members.txt");
+        EXPECT_EQ(std::system(("unzip -l '" + archive.string() + "' >'" + listed + "'").c_str()),
+                  0);
+        return readFile(listed);
     }
 
     RecordingDisplay m_display;

@@ -47,11 +47,18 @@ TEST_F(ZipStepTest, CommandLineAndTheLogLineOfEveryResultCode)
         EXPECT_EQ(zipResultLine(code, "/d/S.mdb"), line) << code;
 }
 
-// zip has nothing to add for a missing file (code 12); a path holding a double quote, which
+// The zip stand-in archives the file it is given, blanks and all, and passes zip's exit code
+// through: for a missing file that is 12, nothing to do. A path holding a double quote, which
 // could smuggle switches in, never reaches the archiver.
-TEST_F(ZipStepTest, FailuresAreLoggedAndQuotesNeverReachTheArchiver)
+TEST_F(ZipStepTest, ZipFileArchivesTheFileOrLogsWhyNot)
 {
     installFromBuild("zip");
+    writeFile(path("Sales 2026.mdb"), std::string(4096, 'x'));
+    EXPECT_TRUE(ZipFile(path("Sales 2026.zip"), path("Sales 2026.mdb")));
+    const std::string members = zipMembers(path("Sales 2026.zip"));
+    EXPECT_NE(members.find("Sales 2026.mdb"), std::string::npos) << members;
+    EXPECT_TRUE(logMessages().empty());
+
     EXPECT_FALSE(ZipFile(path("out.zip"), path("missing.mdb")));
     EXPECT_EQ(logMessages(), std::vector<std::string>{"Zip has nothing to do for file item '" +
                                                       path("missing.mdb") + "'."});
