@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -76,9 +77,7 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
 
-    const auto jobPath = [&](const char* name) {
-        return QString::fromStdString((jobsDir() / name).string());
-    };
+    const QString jobs = QString::fromStdString(jobsDir().string()) + "/";
     const auto cells = [&](int index) {
         QStringList result;
         for (int column = 0; column < list().columnCount(); ++column)
@@ -91,11 +90,11 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     EXPECT_EQ(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text(), "3 Database Jobs");
     ASSERT_EQ(list().topLevelItemCount(), 3) << "no row for the hidden file or the sub-directory";
-    EXPECT_EQ(cells(0).last(), jobPath("notes.txt")) << "a file that is no job still gets a row";
+    EXPECT_EQ(cells(0).last(), jobs + "notes.txt") << "a file that is no job still gets a row";
     EXPECT_EQ(cells(1), (QStringList{"Orders Backup", "Nov-01-2026", "Dec-05-2026", "23:30", "3",
-                                     jobPath("Orders.tsk")}));
+                                     jobs + "Orders.tsk"}));
     EXPECT_EQ(cells(2), (QStringList{"Stock Backup", "Nov-01-2026", "Dec-06-2026", "08:15", "3",
-                                     jobPath("Stock.tsk")}));
+                                     jobs + "Stock.tsk"}));
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobType));
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobFile));
     EXPECT_FALSE(list().topLevelItem(1)->icon(0).isNull());
@@ -113,7 +112,7 @@ TEST_F(StartUpTest, SilentShowsOnlyTheIconLoadsThePreferencesAndHoldsTheLock)
     EXPECT_TRUE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
     EXPECT_EQ(m_setup->mainWindow()->tmrCheckForDatabaseJob()->interval(), 5000);
     EXPECT_EQ(list().topLevelItemCount(), 0) << "a missing jobs directory gives an empty list";
-    EXPECT_TRUE(m_desktop.boxes().empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(preferences().StopOnError, 0);
     EXPECT_EQ(preferences().NumberCopies, 7);
     EXPECT_EQ(preferences().IEPath, "/usr/bin/firefox");
@@ -127,10 +126,8 @@ TEST_F(StartUpTest, SecondInstanceIsRefusedWithItsBoxOnly)
     writeFile(dir() / "Quorvex.ini", kIni);
 
     EXPECT_FALSE(start(false));
-    ASSERT_EQ(m_desktop.boxes().size(), 1U);
-    EXPECT_EQ(m_desktop.boxes()[0].text, "An instance of Quorvex is already running.");
-    EXPECT_EQ(m_desktop.boxes()[0].style, mb::OkOnly);
-    EXPECT_EQ(m_desktop.boxes()[0].title, "Verification Error");
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"An instance of Quorvex is already running.", mb::OkOnly,
+                                          "Verification Error"}}));
     EXPECT_EQ(m_setup->schedule(), nullptr);
     EXPECT_EQ(m_setup->tray(), nullptr);
     EXPECT_EQ(preferences().NumberCopies, 99) << "preferences are not loaded either";
@@ -150,7 +147,6 @@ TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
     QApplication::processEvents();
     EXPECT_EQ(codes, std::vector<int>{SysTrayApp::kLeftButtonDoubleClick});
     EXPECT_EQ(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
-
 
     clickWhenShown(m_setup->tray()->popup().scheduleItem());
     m_setup->mainWindow()->Form_MouseMove(SysTrayApp::kRightButtonUp);
@@ -178,6 +174,44 @@ TEST_F(StartUpTest, SigtermAndSigintRunTheExitSequence)
         m_setup.reset();
         TerminationSignals::uninstall();
     }
+}
+
+// The agent program itself, copied into a fresh application directory and started without a
+// display, even though the environment asks for X11: without a display it always runs off
+// screen.
+TEST_F(StartUpTest, ProgramWithoutADisplayRunsOffscreenRefusesASecondInstanceEndsOnSigterm)
+{
+    std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.setProgram(QString::fromStdString(path("quorvex")));
+    {
+        SingleInstance first(dir().string(), AppSetup::lockFileName());
+        ASSERT_FALSE(first.anotherInstanceRuns());
+        agent.start();
+        ASSERT_TRUE(agent.waitForFinished(30000));
+        EXPECT_EQ(agent.exitCode(), 0);
+        const QString errors = QString::fromLocal8Bit(agent.readAllStandardError());
+        EXPECT_TRUE(
+            errors.contains("Verification Error: An instance of Quorvex is already running."))
+            << errors.toStdString();
+    }
+
+    agent.start();
+    ASSERT_TRUE(agent.waitForStarted());
+    agent.setReadChannel(QProcess::StandardError);
+    while (!agent.canReadLine() && agent.waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(agent.readLine()).trimmed(),
+              "quorvex: no display found; running on the offscreen platform as with /SILENT");
+    agent.terminate();
+    ASSERT_TRUE(agent.waitForFinished(30000));
+    EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(agent.exitCode(), 0);
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <memory>
-
 namespace quorvex::test {
 namespace {
 
@@ -16,39 +14,35 @@ protected:
     void SetUp() override
     {
         JobFilesTest::SetUp();
-        m_schedule = std::make_unique<frmSchedule>();
-        m_main = std::make_unique<frmMain>(*m_schedule);
-        m_main->Form_Load(true);
-    }
-    void TearDown() override
-    {
-        m_main.reset();
-        m_schedule.reset();
-        JobFilesTest::TearDown();
+        m_main.Form_Load(true);
     }
 
     // A daily backup of a database of its own that last ran on 1 November 2026, listed.
     std::string addJob(const std::string& name, DateTime startTime)
     {
         const std::string file = saveBackupJob(name, name, startTime, at(2026, 11, 1));
-        listJob(*m_schedule, file);
+        listJob(m_schedule, file);
         return file;
     }
     QString cell(int row, int column) const
     {
-        return m_schedule->lvwSchedule()->topLevelItem(row - 1)->text(column);
+        return m_schedule.lvwSchedule()->topLevelItem(row - 1)->text(column);
     }
-    void tick() { m_main->tmrCheckForDatabaseJob_Timer(); }
+    // One timer tick at the given moment of December 2026.
+    void tickAt(int day, int hour, int minute, int second = 0)
+    {
+        m_clock.set(2026, 12, day, hour, minute, second);
+        m_main.tmrCheckForDatabaseJob_Timer();
+    }
 
-    std::unique_ptr<frmSchedule> m_schedule;
-    std::unique_ptr<frmMain> m_main;
+    frmSchedule m_schedule;
+    frmMain m_main{m_schedule};
 };
 
 TEST_F(DueJobCheckTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks)
 {
     const std::string file = addJob("Orders", DateTime::fromTime(10, 30));
-    m_clock.set(2026, 12, 5, 10, 30, 0);
-    tick();
+    tickAt(5, 10, 30, 0);
     EXPECT_EQ(runsLogged("Orders"), 0) << "equal to the due moment is not later than it";
 
     DateTime lastRunSeenDuringRun;
@@ -61,42 +55,33 @@ TEST_F(DueJobCheckTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTick
             nextRunSeenDuringRun = cell(1, frmSchedule::kColNextRun);
         }
     });
-    m_clock.set(2026, 12, 5, 10, 30, 1);
-    tick();
+    tickAt(5, 10, 30, 1);
     EXPECT_EQ(runsLogged("Orders"), 1);
-    EXPECT_TRUE(std::filesystem::exists(backupTarget() / "Orders.mdb"));
+    EXPECT_EQ(readFile(backupTarget() / "Orders.mdb"), "database Orders");
     EXPECT_EQ(lastRunSeenDuringRun, at(2026, 12, 5));
     EXPECT_EQ(nextRunSeenDuringRun, "Dec-06-2026");
     EXPECT_EQ(cell(1, frmSchedule::kColLastRun), "Dec-05-2026");
-    EXPECT_EQ(m_schedule->rowDateNextRun(1), at(2026, 12, 6));
 
-    for (int i = 0; i < 3; ++i) {
-        m_clock.advanceSeconds(5);
-        tick();
-    }
-    m_clock.set(2026, 12, 6, 10, 30, 0);
-    tick();
+    tickAt(5, 10, 30, 6);
+    tickAt(6, 10, 30, 0);
     EXPECT_EQ(runsLogged("Orders"), 1);
-    m_clock.set(2026, 12, 6, 10, 30, 5);
-    tick();
+    tickAt(6, 10, 30, 5);
     EXPECT_EQ(runsLogged("Orders"), 2) << "the following occurrence runs again";
 }
 
 TEST_F(DueJobCheckTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
 {
-    tick();
+    tickAt(5, 10, 0);
     EXPECT_FALSE(std::filesystem::exists(transactionLogPath())) << "an empty list is left alone";
     addJob("Orders", DateTime::fromTime(10, 30));
-    m_schedule->show();
-    m_clock.set(2026, 12, 5, 10, 31, 0);
-    tick();
+    m_schedule.show();
+    tickAt(5, 10, 31);
     EXPECT_EQ(runsLogged("Orders"), 0);
     EXPECT_EQ(cell(1, frmSchedule::kColLastRun), "Nov-01-2026");
 
-    m_schedule->hide();
-    m_clock.set(2026, 12, 8, 9, 0, 0);
-    tick();
-    tick();
+    m_schedule.hide();
+    tickAt(8, 9, 0);
+    tickAt(8, 9, 0, 5);
     EXPECT_EQ(runsLogged("Orders"), 1) << "one late run once the window is hidden";
     EXPECT_EQ(cell(1, frmSchedule::kColNextRun), "Dec-08-2026");
 }
@@ -106,14 +91,13 @@ TEST_F(DueJobCheckTest, DueJobsRunInListOrderAndOnlyTheLastStaysSelected)
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Later", DateTime::fromTime(11, 0));
     addJob("Beta", DateTime::fromTime(10, 20));
-    m_schedule->selectOnlyRow(2);
-    m_clock.set(2026, 12, 5, 10, 45, 0);
-    tick();
+    m_schedule.selectOnlyRow(2);
+    tickAt(5, 10, 45);
     EXPECT_TRUE(loggedInOrder({"Alpha", "Beta"}));
     EXPECT_EQ(runsLogged("Later"), 0);
-    EXPECT_FALSE(m_schedule->isRowSelected(1));
-    EXPECT_FALSE(m_schedule->isRowSelected(2));
-    EXPECT_TRUE(m_schedule->isRowSelected(3));
+    EXPECT_FALSE(m_schedule.isRowSelected(1));
+    EXPECT_FALSE(m_schedule.isRowSelected(2));
+    EXPECT_TRUE(m_schedule.isRowSelected(3));
 }
 
 TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAfterIt)
@@ -121,25 +105,23 @@ TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAft
     addJob("Orders", DateTime::fromTime(10, 30));
     bool busySeen = false;
     m_desktop.onDoEvents([&] {
-        busySeen = busySeen || m_main->checkInProgress();
-        tick();
-        m_schedule->show();
+        busySeen = busySeen || m_main.checkInProgress();
+        m_main.tmrCheckForDatabaseJob_Timer();
+        m_schedule.show();
     });
-    m_clock.set(2026, 12, 5, 10, 31, 0);
-    tick();
+    tickAt(5, 10, 31);
     EXPECT_TRUE(busySeen);
-    EXPECT_FALSE(m_main->checkInProgress());
+    EXPECT_FALSE(m_main.checkInProgress());
     EXPECT_EQ(runsLogged("Orders"), 1);
-    EXPECT_FALSE(m_schedule->isVisible()) << "a window opened during the run is hidden after it";
+    EXPECT_FALSE(m_schedule.isVisible()) << "a window opened during the run is hidden after it";
 }
 
 TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
 {
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Beta", DateTime::fromTime(10, 20));
-    m_desktop.onDoEvents([&] { m_main->tmrCheckForDatabaseJob()->stop(); });
-    m_clock.set(2026, 12, 5, 10, 45, 0);
-    tick();
+    m_desktop.onDoEvents([&] { m_main.tmrCheckForDatabaseJob()->stop(); });
+    tickAt(5, 10, 45);
     EXPECT_EQ(runsLogged("Alpha"), 1);
     EXPECT_EQ(runsLogged("Beta"), 0);
 }
@@ -149,11 +131,10 @@ TEST_F(DueJobCheckTest, RowRemovedDuringAPassIsNotRead)
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Beta", DateTime::fromTime(10, 20));
     m_desktop.onDoEvents([&] {
-        if (m_schedule->rowCount() == 2)
-            m_schedule->DeleteItemListView(2);
+        if (m_schedule.rowCount() == 2)
+            m_schedule.DeleteItemListView(2);
     });
-    m_clock.set(2026, 12, 5, 10, 45, 0);
-    tick();
+    tickAt(5, 10, 45);
     EXPECT_EQ(runsLogged("Alpha"), 1);
     EXPECT_EQ(runsLogged("Beta"), 0);
 }

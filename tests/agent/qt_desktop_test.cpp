@@ -1,6 +1,5 @@
 #include "agent/qt_desktop.hpp"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
@@ -22,46 +21,35 @@ TEST(QtDesktopLayoutTest, DefaultButtonBeyondTheLastIsTheFirstAndNoAnswerIsTheCa
     EXPECT_EQ(QtDesktop::answerFor(QMessageBox::Retry, mb::RetryCancel), mb::Retry);
 }
 
-struct BoxSeen {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-};
-
-// Answers the box that comes up next with its default button, noting what it showed.
-void answerWithDefault(BoxSeen& seen)
+// Answers the next box with its default button; seen gets its title, text, icon and number
+// of buttons.
+void answerWithDefault(QStringList& seen)
 {
     QTimer::singleShot(0, [&seen] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(window);
-            if (box == nullptr || !box->isVisible())
-                continue;
-            seen = {box->windowTitle(), box->text(), box->icon(),
-                    static_cast<int>(box->buttons().size())};
-            box->defaultButton()->click();
-        }
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                           QString::number(box->buttons().size())};
+        box->defaultButton()->click();
     });
 }
 
 TEST(QtDesktopTest, BoxShowsTextTitleAndIconAndReturnsThePressedButton)
 {
     QtDesktop desktop;
-    BoxSeen seen;
+    QStringList seen;
     answerWithDefault(seen);
     EXPECT_EQ(desktop.messageBox("Database Job 'X' has failed.\r\n\r\nSee the log.",
                                  mb::YesNoCancel | mb::Exclamation | mb::DefaultButton2,
                                  "Backup Error"),
               mb::No);
-    EXPECT_EQ(seen.title, "Backup Error");
-    EXPECT_EQ(seen.text, "Database Job 'X' has failed.\n\nSee the log.");
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    EXPECT_EQ(seen.buttons, 3);
-
+    EXPECT_EQ(seen, (QStringList{"Backup Error", "Database Job 'X' has failed.\n\nSee the log.",
+                                 QString::number(QMessageBox::Warning), "3"}));
+    // Without a title the box carries the application's.
     answerWithDefault(seen);
     EXPECT_EQ(desktop.messageBox("<b>not markup</b>", mb::OkOnly, ""), mb::Ok);
-    EXPECT_EQ(seen.title, "Quorvex") << "a box without a title carries the application's";
-    EXPECT_EQ(seen.text, "<b>not markup</b>");
+    EXPECT_EQ(seen, (QStringList{"Quorvex", "<b>not markup</b>",
+                                 QString::number(QMessageBox::NoIcon), "1"}));
 }
 
 TEST(QtDesktopTest, BusyPointerIsSetOnceAndRestoredAlsoWhenTheDesktopGoes)

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace quorvex::test {
 
@@ -38,8 +40,8 @@ protected:
 
     // Saves a daily plain-copy backup of <stem>.mdb, which holds "database <stem>" unless it
     // is left missing, as <stem>.tsk; returns the job file's path.
-    std::string saveBackupJob(const std::string& stem, const std::string& name,
-                              DateTime startTime, DateTime lastRun, bool sourceExists = true)
+    std::string saveBackupJob(const std::string& stem, const std::string& name, DateTime startTime,
+                              DateTime lastRun, bool sourceExists = true)
     {
         if (sourceExists)
             writeFile(sourceOf(stem), "database " + stem);
@@ -56,6 +58,15 @@ protected:
         const std::string file = (jobsDir() / (stem + ".tsk")).string();
         job.SaveDatabaseJob(file);
         return file;
+    }
+    using Box = std::tuple<std::string, int, std::string>;
+    // Every message box shown so far, as its text, style and title.
+    std::vector<Box> boxes() const
+    {
+        std::vector<Box> result;
+        for (const auto& box : m_desktop.boxes())
+            result.emplace_back(box.text, box.style, box.title);
+        return result;
     }
     // The transaction log's lines that open a run of the named job.
     int runsLogged(const std::string& name) const

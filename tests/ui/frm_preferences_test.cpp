@@ -1,6 +1,5 @@
-#include "fakes/test_environment.hpp"
+#include "fakes/job_files_test.hpp"
 #include "support/ini_file.hpp"
-#include "support/preferences.hpp"
 #include "ui/about/frm_preferences.hpp"
 
 #include <QComboBox>
@@ -10,12 +9,13 @@
 namespace quorvex::test {
 namespace {
 
-class PreferencesDialogTest : public AppDirTest {
+// Stored preferences of Yes and 99 copies, with a browser.
+class PreferencesDialogTest : public JobFilesTest {
 protected:
     void SetUp() override
     {
-        AppDirTest::SetUp();
-        preferences() = Preferences{-1, 99, "/usr/bin/browser"};
+        JobFilesTest::SetUp();
+        preferences().IEPath = "/usr/bin/browser";
     }
     static QComboBox* combo(QWidget& dialog, const char* name)
     {
@@ -54,15 +54,15 @@ TEST_F(PreferencesDialogTest, OpensWithTheStoredValuesAndOkSavesExactlyTheChosen
 
 TEST_F(PreferencesDialogTest, CancelEscapeAndCloseDiscardTheChoice)
 {
-    for (const char* way : {"Cancel", "Escape", "Close"}) {
+    for (const std::string way : {"Cancel", "Escape", "Close"}) {
         SCOPED_TRACE(way);
         frmPreferences dialog;
         dialog.show();
         combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(0);
         combo(dialog, "cmbStopOnError")->setCurrentIndex(1);
-        if (way == std::string("Cancel"))
+        if (way == "Cancel")
             dialog.findChild<QPushButton*>("cmdCancel")->click();
-        else if (way == std::string("Escape"))
+        else if (way == "Escape")
             QTest::keyClick(&dialog, Qt::Key_Escape);
         else
             dialog.close();
@@ -81,38 +81,31 @@ TEST_F(PreferencesDialogTest, OkWithoutASelectionAsksForOneAndKeepsTheDialogOpen
     combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(0);
     combo(dialog, "cmbStopOnError")->setCurrentIndex(-1);
     dialog.cmdOk_Click();
-
-    ASSERT_EQ(m_desktop.boxes().size(), 2u);
-    EXPECT_EQ(m_desktop.boxes()[0].text, "You must select a value between 1 and 99 \r\n"
-                                         "for the 'Maximum Number of Backup Copies' \r\n"
-                                         "drop-down box.");
-    EXPECT_EQ(m_desktop.boxes()[1].text, "You must select either Yes or No from \r\n"
-                                         "the 'Stop on Error' drop-down box. ");
-    for (const auto& box : m_desktop.boxes()) {
-        EXPECT_EQ(box.title, "Verification Error");
-        EXPECT_EQ(box.style, mb::OkOnly);
-    }
+    EXPECT_EQ(boxes(), (std::vector<Box>{{"You must select a value between 1 and 99 \r\nfor the "
+                                          "'Maximum Number of Backup Copies' \r\ndrop-down box.",
+                                          mb::OkOnly, "Verification Error"},
+                                         {"You must select either Yes or No from \r\nthe 'Stop "
+                                          "on Error' drop-down box. ",
+                                          mb::OkOnly, "Verification Error"}}));
     EXPECT_EQ(dialog.result(), 0);
     EXPECT_FALSE(std::filesystem::exists(preferencesFilePath()));
 }
 
 TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
 {
-    struct Case {
-        int16_t stopOnError;
-        int16_t numberCopies;
-        const char* stop;
-        const char* copies;
-    };
-    for (const Case& c : {Case{1, 0, "Yes", "1"}, Case{0, 150, "No", "99"},
-                          Case{-7, -3, "Yes", "1"}, Case{0, 32767, "No", "99"}}) {
+    const struct {
+        int16_t stopOnError, numberCopies;
+        const char *stop, *copies;
+    } cases[] = {
+        {1, 0, "Yes", "1"}, {0, 150, "No", "99"}, {-7, -3, "Yes", "1"}, {0, 32767, "No", "99"}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.numberCopies);
         preferences() = Preferences{c.stopOnError, c.numberCopies, ""};
         frmPreferences dialog;
         EXPECT_EQ(combo(dialog, "cmbStopOnError")->currentText(), c.stop);
         EXPECT_EQ(combo(dialog, "cmbMaxBackupCopies")->currentText(), c.copies);
     }
-    EXPECT_TRUE(m_desktop.boxes().empty());
+    EXPECT_TRUE(boxes().empty());
 }
 
 } // namespace
