@@ -197,8 +197,10 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
             return same(target().string());
         },
         [&] {
+            // An entry that the deletion of old copies leaves, such as a link to a folder, is
+            // never replaced.
             putInTarget("Sales.mdb:c0");
-            fs::create_directory(target() / "Sales_1.mdb");
+            fs::create_directory_symlink(dir() / "data", target() / "Sales_1.mdb");
             return "Backing Up   " + source("Sales.mdb");
         },
         [&] {
