@@ -4,6 +4,8 @@
 #include "support/error.hpp"
 #include "support/preferences.hpp"
 
+#include <tuple>
+
 namespace quorvex::test {
 namespace {
 
@@ -13,12 +15,7 @@ using ExecuteJobTest = ExecutionTest;
 // its progress with the lights running and the pointer busy, and returns 0.
 TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
 {
-    struct Row {
-        std::string name;
-        int16_t type;
-        std::string header;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::tuple<std::string, int16_t, std::string>> rows = {
         {"Weekly", 0, "-- Weekly " + std::string(54, '-')},
         {std::string(60, 'n'), 4, "-- " + std::string(60, 'n') + " "},
         {std::string(75, 'n'), 0, "-- " + std::string(75, 'n') + " "},
