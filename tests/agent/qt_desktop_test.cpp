@@ -21,15 +21,15 @@ TEST(QtDesktopLayoutTest, DefaultButtonBeyondTheLastIsTheFirstAndNoAnswerIsTheCa
     EXPECT_EQ(QtDesktop::answerFor(QMessageBox::Retry, mb::RetryCancel), mb::Retry);
 }
 
-// Answers the next box with its default button; seen gets its title, text, icon and number
-// of buttons.
+// Answers the next box with its default button; seen gets its title, text, text format, icon
+// and number of buttons.
 void answerWithDefault(QStringList& seen)
 {
     QTimer::singleShot(0, [&seen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seen = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
-                           QString::number(box->buttons().size())};
+        seen = QStringList{box->windowTitle(), box->text(), QString::number(box->textFormat()),
+                           QString::number(box->icon()), QString::number(box->buttons().size())};
         box->defaultButton()->click();
     });
 }
@@ -43,12 +43,13 @@ TEST(QtDesktopTest, BoxShowsTextTitleAndIconAndReturnsThePressedButton)
                                  mb::YesNoCancel | mb::Exclamation | mb::DefaultButton2,
                                  "Backup Error"),
               mb::No);
+    const QString plain = QString::number(Qt::PlainText);
     EXPECT_EQ(seen, (QStringList{"Backup Error", "Database Job 'X' has failed.\n\nSee the log.",
-                                 QString::number(QMessageBox::Warning), "3"}));
+                                 plain, QString::number(QMessageBox::Warning), "3"}));
     // Without a title the box carries the application's.
     answerWithDefault(seen);
     EXPECT_EQ(desktop.messageBox("<b>not markup</b>", mb::OkOnly, ""), mb::Ok);
-    EXPECT_EQ(seen, (QStringList{"Quorvex", "<b>not markup</b>",
+    EXPECT_EQ(seen, (QStringList{"Quorvex", "<b>not markup</b>", plain,
                                  QString::number(QMessageBox::NoIcon), "1"}));
 }
 
