@@ -8,8 +8,9 @@
 namespace quorvex::test {
 namespace {
 
-// The due-job check on a schedule window filled as start-up fills it, ticked by hand.
-class DueJobCheckTest : public JobFilesTest {
+// The hidden main window over a schedule window filled as start-up fills it; its timer is
+// ticked by hand.
+class MainWindowTest : public JobFilesTest {
 protected:
     void SetUp() override
     {
@@ -39,7 +40,7 @@ protected:
     frmMain m_main{m_schedule};
 };
 
-TEST_F(DueJobCheckTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks)
+TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks)
 {
     const std::string file = addJob("Orders", DateTime::fromTime(10, 30));
     tickAt(5, 10, 30, 0);
@@ -69,7 +70,7 @@ TEST_F(DueJobCheckTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTick
     EXPECT_EQ(runsLogged("Orders"), 2) << "the following occurrence runs again";
 }
 
-TEST_F(DueJobCheckTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
+TEST_F(MainWindowTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
 {
     tickAt(5, 10, 0);
     EXPECT_FALSE(std::filesystem::exists(transactionLogPath())) << "an empty list is left alone";
@@ -86,7 +87,7 @@ TEST_F(DueJobCheckTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesR
     EXPECT_EQ(cell(1, frmSchedule::kColNextRun), "Dec-08-2026");
 }
 
-TEST_F(DueJobCheckTest, DueJobsRunInListOrderAndOnlyTheLastStaysSelected)
+TEST_F(MainWindowTest, DueJobsRunInListOrderAndOnlyTheLastStaysSelected)
 {
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Later", DateTime::fromTime(11, 0));
@@ -100,7 +101,7 @@ TEST_F(DueJobCheckTest, DueJobsRunInListOrderAndOnlyTheLastStaysSelected)
     EXPECT_TRUE(m_schedule.isRowSelected(3));
 }
 
-TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAfterIt)
+TEST_F(MainWindowTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAfterIt)
 {
     addJob("Orders", DateTime::fromTime(10, 30));
     bool busySeen = false;
@@ -116,7 +117,7 @@ TEST_F(DueJobCheckTest, TickDuringARunningPassDoesNothingAndTheWindowIsHiddenAft
     EXPECT_FALSE(m_schedule.isVisible()) << "a window opened during the run is hidden after it";
 }
 
-TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
+TEST_F(MainWindowTest, ExitDuringARunStartsNoFurtherJobOfThePass)
 {
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Beta", DateTime::fromTime(10, 20));
@@ -126,7 +127,7 @@ TEST_F(DueJobCheckTest, ExitDuringARunStartsNoFurtherJobOfThePass)
     EXPECT_EQ(runsLogged("Beta"), 0);
 }
 
-TEST_F(DueJobCheckTest, RowRemovedDuringAPassIsNotRead)
+TEST_F(MainWindowTest, RowRemovedDuringAPassIsNotRead)
 {
     addJob("Alpha", DateTime::fromTime(10, 10));
     addJob("Beta", DateTime::fromTime(10, 20));
@@ -145,21 +146,19 @@ TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
               at(2026, 12, 5, 10, 30));
 }
 
-TEST(TrayNotificationTest, LeftPressAndRightReleaseAskForTheMenuOneAtATime)
+TEST_F(MainWindowTest, TrayLeftPressAndRightReleaseAskForTheMenuOneAtATime)
 {
-    frmSchedule schedule;
-    frmMain main(schedule);
     int menus = 0;
-    QObject::connect(&main, &frmMain::popupMenuRequested, [&] {
+    QObject::connect(&m_main, &frmMain::popupMenuRequested, [&] {
         ++menus;
-        main.Form_MouseMove(SysTrayApp::kRightButtonUp); // a click while the menu is open
+        m_main.Form_MouseMove(SysTrayApp::kRightButtonUp); // a click while the menu is open
     });
     for (int code : {SysTrayApp::kLeftButtonDown, SysTrayApp::kRightButtonUp,
                      SysTrayApp::kLeftButtonDoubleClick, SysTrayApp::kMouseMove,
                      SysTrayApp::kMiddleButtonDown})
-        main.Form_MouseMove(code);
+        m_main.Form_MouseMove(code);
     EXPECT_EQ(menus, 2) << "no second menu while one is open; the next once it has closed";
-    EXPECT_EQ(main.lastNotification(), SysTrayApp::kMiddleButtonDown);
+    EXPECT_EQ(m_main.lastNotification(), SysTrayApp::kMiddleButtonDown);
 }
 
 } // namespace

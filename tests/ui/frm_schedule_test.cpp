@@ -133,7 +133,6 @@ TEST_F(ScheduleTest, FirstActivationSortsByNameHeaderClicksToggleDoubleClickOpen
     addRow("daily", "/d.tsk", job_type::AutoExecute, at(2027, 2, 10), DateTime::fromTime(8, 0));
     addRow("Monthly", "/m.tsk", job_type::RepairCompact, at(2027, 1, 2), DateTime::fromTime(23, 0));
     showActive();
-    EXPECT_EQ(countText(), "3 Database Jobs");
     EXPECT_EQ(names(), (QStringList{"daily", "Monthly", "Weekly"}));
     // The first row was selected before the list was sorted.
     ASSERT_EQ(list().selectedItems().size(), 1);
