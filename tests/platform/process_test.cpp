@@ -13,17 +13,14 @@ namespace fs = std::filesystem;
 
 TEST(SplitArgumentsTest, SplitsAtBlanksOutsideQuotesWithTheClassicQuoteAndBackslashRules)
 {
+    // clang-format off
     const std::pair<const char*, Words> rows[] = {
-        {"  a\tb   c  ", {"a", "b", "c"}},
-        {"   ", {}},
-        {R"("a b" c"d e"f)", {"a b", "cd ef"}},
-        {R"("a b)", {"a b"}},
-        {R"(x "" y)", {"x", "", "y"}},
+        {"  a\tb   c  ", {"a", "b", "c"}}, {"   ", {}}, {R"(x "" y)", {"x", "", "y"}},
+        {R"("a b" c"d e"f)", {"a b", "cd ef"}}, {R"("a b)", {"a b"}},
         {R"("say ""hi""" x)", {R"(say "hi")", "x"}},
-        {R"(C:\Data\Sales.mdb a\\b)", {R"(C:\Data\Sales.mdb)", R"(a\\b)"}},
-        {R"(a\"b)", {R"(a"b)"}},
-        {R"("C:\Backup\\" next)", {R"(C:\Backup\)", "next"}},
-        {R"(a\\\"b)", {R"(a\"b)"}}};
+        {R"(C:\Data\Sales.mdb a\\b)", {R"(C:\Data\Sales.mdb)", R"(a\\b)"}}, {R"(a\"b)", {R"(a"b)"}},
+        {R"("C:\Backup\\" next)", {R"(C:\Backup\)", "next"}}, {R"(a\\\"b)", {R"(a\"b)"}}};
+    // clang-format on
     for (const auto& [text, words] : rows)
         EXPECT_EQ(splitArguments(text), words) << text;
 }

@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 // in place before the first test runs.
 class PrivateAssociations : public ::testing::Environment {
 public:
-    static fs::path root() { return s_root; }
     static fs::path accessProgram() { return s_root / "Program Files/Microsoft Office/MSACCESS"; }
     static fs::path vanishedProgram() { return s_root / "Old Programs/viewer"; }
 
