@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -284,13 +285,11 @@ std::string withValue(std::string_view content, std::string_view section, std::s
     return result;
 }
 
-bool writeIni(std::string_view section, std::string_view key, std::string_view value,
-              const std::string& file)
+bool writeIni(std::span<const IniValue> values, const std::string& file)
 {
-    section = trimBlanks(section);
-    key = trimBlanks(key);
-    if (!isWritable(section, key, value))
-        return false;
+    for (const IniValue& v : values)
+        if (!isWritable(trimBlanks(v.section), trimBlanks(v.key), v.value))
+            return false;
 
     // A symbolic link is followed, so the link stays and its target gets the new content.
     std::string path = file;
@@ -315,7 +314,9 @@ bool writeIni(std::string_view section, std::string_view key, std::string_view v
     } else if (errno != ENOENT) {
         return false;
     }
-    return replaceFile(path, withValue(content, section, key, value), mode);
+    for (const IniValue& v : values)
+        content = withValue(content, trimBlanks(v.section), trimBlanks(v.key), v.value);
+    return replaceFile(path, content, mode);
 }
 
 } // namespace
@@ -340,8 +341,16 @@ bool GetIniData(std::string_view section, std::string_view key, std::string_view
 bool WriteIniData(std::string_view section, std::string_view key, std::string_view value,
                   const std::string& file)
 {
+    return trapFatal("libAPIWrapper.bas", "WriteIniData()", [&] {
+        const IniValue one[] = {{section, key, value}};
+        return writeIni(one, file);
+    });
+}
+
+bool WriteIniValues(std::span<const IniValue> values, const std::string& file)
+{
     return trapFatal("libAPIWrapper.bas", "WriteIniData()",
-                     [&] { return writeIni(section, key, value, file); });
+                     [&] { return writeIni(values, file); });
 }
 
 } // namespace quorvex

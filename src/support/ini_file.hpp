@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,15 @@ bool GetIniData(std::string_view section, std::string_view key, std::string_view
 // every other line alone. The file is replaced atomically. Returns false when it cannot write.
 bool WriteIniData(std::string_view section, std::string_view key, std::string_view value,
                   const std::string& file);
+
+struct IniValue {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
+
+// Writes several values as WriteIniData would, one after the other, but replaces the file only
+// once: either every value lands or none does, so a crash never leaves half of them new.
+bool WriteIniValues(std::span<const IniValue> values, const std::string& file);
 
 } // namespace quorvex

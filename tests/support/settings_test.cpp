@@ -130,6 +130,18 @@ TEST_F(IniFileTest, RefusesNamesAndValuesThatWouldBreakTheLineStructure)
     EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
 }
 
+TEST_F(IniFileTest, SeveralValuesLandTogetherOrNotAtAll)
+{
+    writeFile(file(), "[S]\nk=1\n");
+    const IniValue broken[] = {{"S", "k", "2"}, {"T", "new", "x\ny"}};
+    EXPECT_FALSE(WriteIniValues(broken, file()));
+    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
+
+    const IniValue values[] = {{"S", "k", "2"}, {"T", "new", "x"}, {"s", "K", "3"}};
+    EXPECT_TRUE(WriteIniValues(values, file()));
+    EXPECT_EQ(readFile(file()), "[S]\nk=3\n[T]\nnew=x\n");
+}
+
 class PreferencesTest : public test::AppDirTest {
 protected:
     void SetUp() override
