@@ -1,6 +1,7 @@
 #include "jobs/database_job.hpp"
 
 #include "fakes/fixed_clock.hpp"
+#include "support/date_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,132 +19,81 @@ protected:
     void SetUp() override { setClock(&m_clock); }
     void TearDown() override { setClock(nullptr); }
 
-    DateTime weekly(int16_t mask, int hour, int minute, DateTime now)
+    // The next run of a job with the schedule given, read at the moment given. The days
+    // stand for the weekday mask and the day of the month alike; the frequency picks one.
+    DateTime nextRun(int32_t freq, int16_t days, DateTime startTime, DateTime now)
     {
         CDatabaseJob job;
-        job.setFrequency(frequency::Weekly);
-        job.setDayOfWeek(mask);
-        job.setStartTime(DateTime::fromTime(hour, minute));
-        m_clock.set(now);
-        return job.DateNextRun();
-    }
-
-    DateTime monthly(int16_t day, DateTime startTime, DateTime now)
-    {
-        CDatabaseJob job;
-        job.setFrequency(frequency::Monthly);
-        job.setDayOfMonth(day);
+        job.setFrequency(freq);
+        job.setDayOfWeek(days);
+        job.setDayOfMonth(days);
         job.setStartTime(startTime);
         m_clock.set(now);
         return job.DateNextRun();
     }
 
-    DateTime monthly(int16_t day, DateTime now)
-    {
-        return monthly(day, DateTime::fromTime(8, 30), now);
-    }
-
     test::FixedClock m_clock;
 };
 
-constexpr int16_t kMonday = 4;
+constexpr int32_t kDaily = frequency::Daily;
+constexpr int32_t kWeekly = frequency::Weekly;
+constexpr int32_t kMonthly = frequency::Monthly;
 constexpr int16_t kEveryDay = 254;
 
-TEST_F(NextRunTest, WeeklyJobOnItsDayRunsTodayUntilTheStartTimeThenNextWeek)
+DateTime t(int hour, int minute, int second = 0)
 {
-    EXPECT_EQ(weekly(kMonday, 9, 0, at(2027, 3, 1, 8, 0)), at(2027, 3, 1));
-    EXPECT_EQ(weekly(kMonday, 9, 0, at(2027, 3, 1, 10, 0)), at(2027, 3, 8));
+    return DateTime::fromTime(hour, minute, second);
 }
 
-TEST_F(NextRunTest, DailyCutOffIsTheStartTimeToTheSecond)
+TEST_F(NextRunTest, NextRunOfEverySchedule)
 {
-    EXPECT_EQ(weekly(kEveryDay, 8, 30, at(2027, 3, 3, 8, 29, 59)), at(2027, 3, 3));
-    EXPECT_EQ(weekly(kEveryDay, 8, 30, at(2027, 3, 3, 8, 30, 0)), at(2027, 3, 4));
-    EXPECT_EQ(weekly(kEveryDay, 23, 59, at(2027, 3, 3, 23, 59, 30)), at(2027, 3, 4));
-}
-
-TEST_F(NextRunTest, WeekendJobReadOnWednesdayGivesTheComingSaturday)
-{
-    EXPECT_EQ(weekly(130, 9, 0, at(2027, 3, 3, 12, 0)), at(2027, 3, 6));
-}
-
-TEST_F(NextRunTest, WeeklySearchCrossesTheYearEnd)
-{
-    // 31 December 2026 is a Thursday; Sunday only.
-    EXPECT_EQ(weekly(2, 0, 0, at(2026, 12, 31, 12, 0)), at(2027, 1, 3));
-    // Thursday only, after the start time: a week later, in the new year.
-    EXPECT_EQ(weekly(32, 6, 0, at(2026, 12, 31, 7, 0)), at(2027, 1, 7));
-}
-
-TEST_F(NextRunTest, MonthlyJobBeforeOnAndAfterItsDay)
-{
-    EXPECT_EQ(monthly(15, at(2027, 3, 10, 12, 0)), at(2027, 3, 15));
-    EXPECT_EQ(monthly(15, at(2027, 3, 20, 1, 0)), at(2027, 4, 15));
-    EXPECT_EQ(monthly(15, at(2027, 3, 15, 8, 29, 59)), at(2027, 3, 15));
-    EXPECT_EQ(monthly(15, at(2027, 3, 15, 8, 30, 0)), at(2027, 4, 15));
-}
-
-TEST_F(NextRunTest, MonthlyJobMovesIntoTheNextYear)
-{
-    EXPECT_EQ(monthly(1, at(2026, 12, 31, 9, 0)), at(2027, 1, 1));
-    EXPECT_EQ(monthly(31, at(2026, 12, 31, 9, 0)), at(2027, 1, 31));
-}
-
-TEST_F(NextRunTest, StartTimeWithSecondsMovesBothScheduleKindsAtTheSameMoment)
-{
-    // Read just after a due start: the next run must lie ahead, or the job would run twice.
-    const DateTime start = DateTime::fromTime(8, 30, 30);
-    EXPECT_EQ(monthly(15, start, at(2027, 3, 15, 8, 30, 29)), at(2027, 3, 15));
-    EXPECT_EQ(monthly(15, start, at(2027, 3, 15, 8, 30, 31)), at(2027, 4, 15));
-}
-
-TEST_F(NextRunTest, ResultNeverCarriesATimeOfDay)
-{
-    const DateTime next = monthly(20, at(2027, 3, 10, 17, 45, 12));
-    EXPECT_EQ(next.timePart(), DateTime());
-    EXPECT_EQ(weekly(kEveryDay, 23, 0, at(2027, 3, 10, 17, 45, 12)).timePart(), DateTime());
-}
-
-TEST_F(NextRunTest, WeekdayMaskWithoutAnyDayHasNoNextRun)
-{
-    const DateTime now = at(2027, 3, 3, 12, 0);
-    EXPECT_EQ(weekly(0, 9, 0, now), kNever);
-    EXPECT_EQ(weekly(1, 9, 0, now), kNever); // the load default selects nothing
-    EXPECT_EQ(weekly(256, 9, 0, now), kNever);
-    CDatabaseJob daily;
-    daily.setFrequency(frequency::Daily);
-    daily.setDayOfWeek(1);
-    EXPECT_EQ(daily.DateNextRun(), kNever);
-}
-
-TEST_F(NextRunTest, UnknownFrequencyHasNoNextRun)
-{
-    m_clock.set(2027, 3, 3, 12, 0);
-    for (int32_t f : {0, 4, -1}) {
-        CDatabaseJob job;
-        job.setFrequency(f);
-        job.setDayOfWeek(kEveryDay);
-        job.setDayOfMonth(10);
-        EXPECT_EQ(job.DateNextRun(), kNever) << f;
+    struct Row {
+        int32_t freq;
+        int16_t days;
+        DateTime start, now, expected;
+    };
+    const std::vector<Row> rows = {
+        // On its day a job runs today until the start time, to the second, then on its next day.
+        {kWeekly, kEveryDay, t(8, 30), at(2027, 3, 3, 8, 29, 59), at(2027, 3, 3)},
+        {kWeekly, kEveryDay, t(8, 30), at(2027, 3, 3, 8, 30, 0), at(2027, 3, 4)},
+        {kWeekly, 130, t(9, 0), at(2027, 3, 3, 12, 0), at(2027, 3, 6)},
+        // Into the new year: 31 December 2026 is a Thursday; Sunday only, Thursday only.
+        {kWeekly, 2, t(0, 0), at(2026, 12, 31, 12, 0), at(2027, 1, 3)},
+        {kWeekly, 32, t(6, 0), at(2026, 12, 31, 7, 0), at(2027, 1, 7)},
+        // A monthly job before, on and after its day, with the same cut-off.
+        {kMonthly, 15, t(8, 30), at(2027, 3, 10, 12, 0), at(2027, 3, 15)},
+        {kMonthly, 15, t(8, 30), at(2027, 3, 20, 1, 0), at(2027, 4, 15)},
+        {kMonthly, 15, t(8, 30), at(2027, 3, 15, 8, 29, 59), at(2027, 3, 15)},
+        {kMonthly, 15, t(8, 30), at(2027, 3, 15, 8, 30, 0), at(2027, 4, 15)},
+        {kMonthly, 15, t(8, 30, 30), at(2027, 3, 15, 8, 30, 29), at(2027, 3, 15)},
+        {kMonthly, 15, t(8, 30, 30), at(2027, 3, 15, 8, 30, 31), at(2027, 4, 15)},
+        {kMonthly, 1, t(8, 30), at(2026, 12, 31, 9, 0), at(2027, 1, 1)},
+        {kMonthly, 31, t(8, 30), at(2026, 12, 31, 9, 0), at(2027, 1, 31)},
+        // A day beyond the month's end stands for its last day.
+        {kMonthly, 31, t(8, 30), at(2027, 2, 10, 12, 0), at(2027, 2, 28)},
+        {kMonthly, 31, t(8, 30), at(2027, 2, 28, 8, 0), at(2027, 2, 28)},
+        {kMonthly, 31, t(8, 30), at(2027, 2, 28, 9, 0), at(2027, 3, 31)},
+        {kMonthly, 30, t(8, 30), at(2028, 2, 29, 8, 0), at(2028, 2, 29)},
+        {kMonthly, 31, t(8, 30), at(2027, 4, 30, 9, 0), at(2027, 5, 31)},
+        {kMonthly, 31, t(8, 30), at(2027, 1, 31, 9, 0), at(2027, 2, 28)},
+        {kMonthly, 32000, t(8, 30), at(2027, 6, 1, 9, 0), at(2027, 6, 30)},
+        // Schedules that select no day never come due; 1 is the load default.
+        {kWeekly, 0, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {kWeekly, 1, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {kWeekly, 256, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {kDaily, 1, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {kMonthly, 0, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {kMonthly, -5, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        // Nor does an unknown frequency, whatever its days.
+        {0, 10, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {4, 10, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+        {-1, 10, t(9, 0), at(2027, 3, 3, 12, 0), kNever},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.freq) + " " + std::to_string(r.days) + " at " +
+                     formatGeneralDate(r.now));
+        EXPECT_EQ(nextRun(r.freq, r.days, r.start, r.now), r.expected);
     }
-}
-
-TEST_F(NextRunTest, MonthlyDayBelowOneHasNoNextRun)
-{
-    EXPECT_EQ(monthly(0, at(2027, 3, 3, 12, 0)), kNever);
-    EXPECT_EQ(monthly(-5, at(2027, 3, 3, 12, 0)), kNever);
-}
-
-TEST_F(NextRunTest, DayBeyondTheMonthsEndStandsForItsLastDay)
-{
-    EXPECT_EQ(monthly(31, at(2027, 2, 10, 12, 0)), at(2027, 2, 28));
-    EXPECT_EQ(monthly(31, at(2027, 2, 28, 8, 0)), at(2027, 2, 28));
-    EXPECT_EQ(monthly(31, at(2027, 2, 28, 9, 0)), at(2027, 3, 31));
-    EXPECT_EQ(monthly(30, at(2028, 2, 29, 8, 0)), at(2028, 2, 29));
-    EXPECT_EQ(monthly(31, at(2027, 4, 20, 12, 0)), at(2027, 4, 30));
-    EXPECT_EQ(monthly(31, at(2027, 4, 30, 9, 0)), at(2027, 5, 31));
-    EXPECT_EQ(monthly(31, at(2027, 1, 31, 9, 0)), at(2027, 2, 28));
-    EXPECT_EQ(monthly(32000, at(2027, 6, 1, 9, 0)), at(2027, 6, 30));
 }
 
 TEST_F(NextRunTest, MonthlyJobSetToThe31stRunsOnEveryMonthsLastDayOnly)
@@ -152,9 +102,9 @@ TEST_F(NextRunTest, MonthlyJobSetToThe31stRunsOnEveryMonthsLastDayOnly)
     // after it, the next run must lie ahead, or the job would run twice.
     std::vector<DateTime> runDays;
     for (DateTime day = at(2027, 1, 1); day < at(2028, 1, 1); day = day.addDays(1)) {
-        if (monthly(31, day + DateTime::fromTime(8, 29)) == day)
+        if (nextRun(kMonthly, 31, t(8, 30), day + t(8, 29)) == day)
             runDays.push_back(day);
-        EXPECT_GT(monthly(31, day + DateTime::fromTime(8, 30)), day);
+        EXPECT_GT(nextRun(kMonthly, 31, t(8, 30), day + t(8, 30)), day);
     }
     ASSERT_EQ(runDays.size(), 12u);
     for (const DateTime& day : runDays)
