@@ -170,7 +170,10 @@ private:
     void checkTarget() const
     {
         // A drive root ("A:\") is not tested: a drive without its diskette is no directory.
-        if (m_target.size() > 3 && !retryOnDiskError([&] { return directoryExists(m_target); }))
+        // An empty target (a hand-edited job) would put the copies wherever the agent happens
+        // to run, so it counts as missing.
+        const bool tested = m_target.size() > 3 || m_target.empty();
+        if (tested && !retryOnDiskError([&] { return directoryExists(m_target); }))
             fail("Quorvex Target Path does not exist: '" + m_target + "'.");
     }
 
@@ -178,6 +181,10 @@ private:
     // the target: a backup must never rotate, delete or overwrite its own source.
     void checkNotInTarget(const std::string& file) const
     {
+        // A job file without a database path is a missing source, not a reason to end the
+        // program over a path without a directory.
+        if (file.find(kPathSeparator) == std::string::npos)
+            fail("Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.");
         const bool same = retryOnDiskError([&] {
             return sameDirectory(FilePathStripFileName(file), m_target) ||
                    sameDirectory(realDirectoryOf(file), m_target);

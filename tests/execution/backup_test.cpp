@@ -168,6 +168,17 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
             return "Quorvex Target Path does not exist: '" + path("nowhere") + "/'.";
         },
         [&] {
+            m_job.setBackupSourceMDB("");
+            return std::string("Quorvex Pre-Emptive Error, file to backup does not exist: ''.");
+        },
+        [&] {
+            // Only a hand-edited job file can leave the target empty.
+            putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
+                                           "\nTargetPath=\nCompress=0\n");
+            m_job.OpenDatabaseJob(path("job.tsk"));
+            return std::string("Quorvex Target Path does not exist: ''.");
+        },
+        [&] {
             m_job.setBackupSourceMDB(source("Gone.mdb"));
             putInTarget("Gone.mdb:c0");
             return missing("Gone.mdb");
