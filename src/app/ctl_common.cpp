@@ -48,7 +48,8 @@ void installEnvironment(const CommonOptions& options)
 
 int usage()
 {
-    std::cerr << "usage: quorvexctl list [--app-dir DIR]\n";
+    std::cerr << "usage: quorvexctl list [--app-dir DIR]\n"
+                 "       quorvexctl run NAME... [--app-dir DIR]\n";
     return kUsageStatus;
 }
 

@@ -97,10 +97,8 @@ int runCommand(std::span<char* const> args)
 {
     const RunArguments split = splitArguments(args);
     const auto options = parseCommonOptions(split.options);
-    if (split.names.empty() || !options) {
-        std::cerr << "usage: quorvexctl run NAME... [--app-dir DIR]\n";
-        return kUsageStatus;
-    }
+    if (split.names.empty() || !options)
+        return usage();
     installEnvironment(*options);
     return trapFatal("quorvexctl", "run()", [&] {
         LoadPreferences();
