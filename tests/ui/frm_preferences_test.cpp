@@ -1,5 +1,4 @@
 #include "fakes/job_files_test.hpp"
-#include "support/ini_file.hpp"
 #include "ui/about/frm_preferences.hpp"
 
 #include <QComboBox>
@@ -17,15 +16,18 @@ protected:
         JobFilesTest::SetUp();
         preferences().IEPath = "/usr/bin/browser";
     }
-    static QComboBox* combo(QWidget& dialog, const char* name)
+    static QComboBox* stop(QWidget& d) { return d.findChild<QComboBox*>("cmbStopOnError"); }
+    static QComboBox* copies(QWidget& d) { return d.findChild<QComboBox*>("cmbMaxBackupCopies"); }
+    // What the two lists show, as "<stop on error> <copies>".
+    static QString shown(QWidget& d)
     {
-        return dialog.findChild<QComboBox*>(name);
+        return stop(d)->currentText() + " " + copies(d)->currentText();
     }
-    std::string stored(const char* key) const
+    // Picks an entry of each list by its index, -1 for none.
+    static void pick(QWidget& d, int stopIndex, int copiesIndex)
     {
-        std::string value;
-        GetIniData("Preferences", key, "(missing)", value, path("Quorvex.ini"));
-        return value;
+        stop(d)->setCurrentIndex(stopIndex);
+        copies(d)->setCurrentIndex(copiesIndex);
     }
 };
 
@@ -34,22 +36,15 @@ TEST_F(PreferencesDialogTest, OpensWithTheStoredValuesAndOkSavesExactlyTheChosen
     {
         frmPreferences dialog;
         EXPECT_EQ(dialog.windowTitle(), "Quorvex Preferences");
-        EXPECT_EQ(combo(dialog, "cmbMaxBackupCopies")->currentText(), "99");
-        EXPECT_EQ(combo(dialog, "cmbStopOnError")->currentText(), "Yes");
-        combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(4);
-        combo(dialog, "cmbStopOnError")->setCurrentIndex(1);
+        EXPECT_EQ(shown(dialog), "Yes 99");
+        pick(dialog, 1, 4);
         dialog.findChild<QPushButton*>("cmdOk")->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(preferences().NumberCopies, 5);
-    EXPECT_EQ(preferences().StopOnError, 0);
-    EXPECT_EQ(stored("NumberCopies"), "5");
-    EXPECT_EQ(stored("StopOnError"), "0");
-    EXPECT_EQ(stored("IEPath"), "/usr/bin/browser");
-
-    frmPreferences reopened;
-    EXPECT_EQ(combo(reopened, "cmbStopOnError")->currentText(), "No");
-    EXPECT_EQ(combo(reopened, "cmbMaxBackupCopies")->currentText(), "5");
+    EXPECT_EQ(readFile(preferencesFilePath()),
+              "[Preferences]\r\nStopOnError=0\r\nNumberCopies=5\r\nIEPath=/usr/bin/browser\r\n");
+    frmPreferences reopened; // from the preferences in memory
+    EXPECT_EQ(shown(reopened), "No 5");
 }
 
 TEST_F(PreferencesDialogTest, CancelEscapeAndCloseDiscardTheChoice)
@@ -58,8 +53,7 @@ TEST_F(PreferencesDialogTest, CancelEscapeAndCloseDiscardTheChoice)
         SCOPED_TRACE(way);
         frmPreferences dialog;
         dialog.show();
-        combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(0);
-        combo(dialog, "cmbStopOnError")->setCurrentIndex(1);
+        pick(dialog, 1, 0);
         if (way == "Cancel")
             dialog.findChild<QPushButton*>("cmdCancel")->click();
         else if (way == "Escape")
@@ -76,10 +70,9 @@ TEST_F(PreferencesDialogTest, CancelEscapeAndCloseDiscardTheChoice)
 TEST_F(PreferencesDialogTest, OkWithoutASelectionAsksForOneAndKeepsTheDialogOpen)
 {
     frmPreferences dialog;
-    combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(-1);
+    pick(dialog, 0, -1);
     dialog.cmdOk_Click();
-    combo(dialog, "cmbMaxBackupCopies")->setCurrentIndex(0);
-    combo(dialog, "cmbStopOnError")->setCurrentIndex(-1);
+    pick(dialog, -1, 0);
     dialog.cmdOk_Click();
     EXPECT_EQ(boxes(), (std::vector<Box>{{"You must select a value between 1 and 99 \r\nfor the "
                                           "'Maximum Number of Backup Copies' \r\ndrop-down box.",
@@ -93,17 +86,12 @@ TEST_F(PreferencesDialogTest, OkWithoutASelectionAsksForOneAndKeepsTheDialogOpen
 
 TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
 {
-    const struct {
-        int16_t stopOnError, numberCopies;
-        const char *stop, *copies;
-    } cases[] = {
-        {1, 0, "Yes", "1"}, {0, 150, "No", "99"}, {-7, -3, "Yes", "1"}, {0, 32767, "No", "99"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.numberCopies);
-        preferences() = Preferences{c.stopOnError, c.numberCopies, ""};
+    const std::tuple<int16_t, int16_t, QString> cases[] = {
+        {1, 0, "Yes 1"}, {0, 150, "No 99"}, {-7, -3, "Yes 1"}, {0, 32767, "No 99"}};
+    for (const auto& [stopOnError, numberCopies, expected] : cases) {
+        preferences() = Preferences{stopOnError, numberCopies, ""};
         frmPreferences dialog;
-        EXPECT_EQ(combo(dialog, "cmbStopOnError")->currentText(), c.stop);
-        EXPECT_EQ(combo(dialog, "cmbMaxBackupCopies")->currentText(), c.copies);
+        EXPECT_EQ(shown(dialog), expected) << numberCopies;
     }
     EXPECT_TRUE(boxes().empty());
 }
