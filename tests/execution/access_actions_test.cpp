@@ -10,23 +10,22 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const auto* const g_associations =
-    ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
+const auto* const g_associations = testing::AddGlobalTestEnvironment(new AccessAssociations(true));
 
 class AccessActionsTest : public AccessJobTest {
 protected:
-    // The arguments the fake Access received, one per line; "" when it never ran.
-    std::string accessArguments() const { return readFile(m_mdb + ".args"); }
     // Runs the job as the type, which must end normally; the log lines of the run after its
     // header.
     Lines logOfRun(int16_t type)
     {
         EXPECT_EQ(run(type), 0);
         EXPECT_FALSE(m_job.Failure());
-        const auto all = logMessages();
+        const Lines all = logMessages();
         fs::remove(transactionLogPath());
         return {all.begin() + 1, all.end()};
     }
+    // The text followed by the database path in single quotes and a full stop.
+    std::string aboutMdb(const std::string& text) const { return text + " '" + m_mdb + "'."; }
 };
 
 // A dot in a folder's name is no extension: the lock file of data.d/Plain is data.d/Plain.ldb.
@@ -42,70 +41,54 @@ TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndLockFilesBesideTheD
     EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
 }
 
-// Each command line as text, then as the arguments the fake Access received.
-TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyWithAndWithoutSecurity)
+// Each command line as text, then as the arguments, one per line, the fake Access received;
+// an exit code other than 0 is logged after the line that started Access.
+TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyAndAFailingExitCodeIsLogged)
 {
-    const std::string mdw = "/srv/Sec Dir/system.mdw";
-    const std::string quoted = "\"/opt/Access\" \"" + m_mdb + "\"";
-    struct Row {
-        int16_t type;
-        bool security;
-        const char* password;
-        std::string commandLine, arguments, logLine;
-    };
+    const std::string mdw = "/srv/Sec Dir/system.mdw", quoted = "\"/opt/Access\" \"" + m_mdb + "\"";
+    // clang-format off
+    struct Row { int16_t type; bool security; const char *password, *exitCode; std::string commandLine, arguments; Lines log; };
     const std::vector<Row> rows = {
-        {job_type::RepairCompact, false, "", quoted + " /NOSTARTUP /COMPACT ",
-         "/NOSTARTUP\n/COMPACT\n", "Compacting file '" + m_mdb + "'."},
-        {job_type::RepairCompact, true, "secret",
-         quoted + " /NOSTARTUP /COMPACT  /USER admin /PWD secret /WRKGRP \"" + mdw + "\"",
+        {job_type::RepairCompact, false, "", "0", quoted + " /NOSTARTUP /COMPACT ", "/NOSTARTUP\n/COMPACT\n", {aboutMdb("Compacting file")}},
+        {job_type::RepairCompact, true, "secret", "3", quoted + " /NOSTARTUP /COMPACT  /USER admin /PWD secret /WRKGRP \"" + mdw + "\"",
          "/NOSTARTUP\n/COMPACT\n/USER\nadmin\n/PWD\nsecret\n/WRKGRP\n" + mdw + "\n",
-         "Compacting file '" + m_mdb + "'."},
-        {job_type::AutoExecute, false, "", quoted, "", "Auto Executing file '" + m_mdb + "'."},
-        {job_type::AutoExecute, true, "", quoted + " /USER admin /PWD  /WRKGRP \"" + mdw + "\"",
-         "/USER\nadmin\n/PWD\n/WRKGRP\n" + mdw + "\n", "Auto Executing file '" + m_mdb + "'."},
+         {aboutMdb("Compacting file"), aboutMdb("Error #3 - Quorvex was unable to Compact the MDB File")}},
+        {job_type::AutoExecute, false, "", "0", quoted, "", {aboutMdb("Auto Executing file")}},
+        {job_type::AutoExecute, true, "", "7", quoted + " /USER admin /PWD  /WRKGRP \"" + mdw + "\"", "/USER\nadmin\n/PWD\n/WRKGRP\n" + mdw + "\n",
+         {aboutMdb("Auto Executing file"), aboutMdb("Error #7 - Quorvex was unable to Auto Execute MDB File:")}},
     };
+    // clang-format on
     m_job.setUserID("admin");
     m_job.setMDWFile(mdw);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.commandLine);
         m_job.setSecurity(row.security);
         m_job.setPassword(row.password);
-        m_job.setJobType(row.type);
-        EXPECT_EQ(row.type == job_type::RepairCompact
-                      ? compactCommandLine(m_job, "/opt/Access")
-                      : autoExecuteCommandLine(m_job, "/opt/Access"),
-                  row.commandLine);
-        EXPECT_EQ(logOfRun(row.type), Lines{row.logLine});
-        EXPECT_EQ(accessArguments(), m_mdb + "\n" + row.arguments);
+        setenv("FAKE_ACCESS_EXIT_CODE", row.exitCode, 1);
+        const auto commandLine =
+            row.type == job_type::RepairCompact ? compactCommandLine : autoExecuteCommandLine;
+        EXPECT_EQ(commandLine(m_job, "/opt/Access"), row.commandLine);
+        EXPECT_EQ(logOfRun(row.type), row.log);
+        EXPECT_EQ(readFile(m_mdb + ".args"), m_mdb + "\n" + row.arguments);
     }
+    unsetenv("FAKE_ACCESS_EXIT_CODE");
     EXPECT_EQ(m_display.texts.at(2), "Compacting Orders...");
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
-// Every expected failure is a log line; the run itself ends normally.
-TEST_F(AccessActionsTest, LockedOrMissingDatabaseAndAccessFailingAreLogged)
+// A locked or missing database is a log line and Access never starts; the run itself ends
+// normally.
+TEST_F(AccessActionsTest, LockedOrMissingDatabaseIsLogged)
 {
-    const std::string unable = " - Quorvex was unable to ";
     putFile(path("data/Orders.ldb"), "");
     EXPECT_EQ(logOfRun(job_type::RepairCompact),
               Lines{"The MDB file to Repair and Compact cannot be opened exclusively."});
-    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
     fs::remove(path("data/Orders.ldb"));
-
-    setenv("FAKE_ACCESS_EXIT_CODE", "3", 1);
-    EXPECT_EQ(logOfRun(job_type::RepairCompact),
-              (Lines{"Compacting file '" + m_mdb + "'.",
-                     "Error #3" + unable + "Compact the MDB File '" + m_mdb + "'."}));
-    setenv("FAKE_ACCESS_EXIT_CODE", "7", 1);
-    EXPECT_EQ(logOfRun(job_type::AutoExecute),
-              (Lines{"Auto Executing file '" + m_mdb + "'.",
-                     "Error #7" + unable + "Auto Execute MDB File: '" + m_mdb + "'."}));
-    unsetenv("FAKE_ACCESS_EXIT_CODE");
-
     fs::remove(m_mdb);
     EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{"MDB File '" + m_mdb + "' does not exist."});
     EXPECT_EQ(logOfRun(job_type::AutoExecute),
               Lines{"Error #UD2 - MDB File '" + m_mdb + "' does not exist."});
+    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
 } // namespace

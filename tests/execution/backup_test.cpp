@@ -13,23 +13,24 @@ namespace {
 
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
+using Lines = std::vector<std::string>;
 
 class BackupTest : public ExecutionTest {
 protected:
-    // A job that backs data/<name> ("new") up into the empty folder backup/, and an empty log;
-    // every test starts with it.
-    void fresh(const std::string& name = "Sales.mdb")
+    // A job that backs data/<name> ("new") up into the empty folder backup/, keeping the copies
+    // asked for under the copy limit, and an empty log; every case starts with it.
+    void fresh(const std::string& name = "Sales.mdb", int16_t keep = 3, int16_t limit = 99)
     {
         for (const char* leftover : {"data", "backup", "zip", "Sales.mdb", "old-copy"})
             fs::remove_all(dir() / leftover);
         fs::remove(transactionLogPath());
-        preferences().NumberCopies = 99;
+        preferences().NumberCopies = limit;
         m_job = {};
         m_job.setJobName("Nightly Backup");
         m_job.setJobType(job_type::Backup);
         m_job.setBackupSourceMDB(source(name));
         m_job.setBackupTargetDirectory(target().string());
-        m_job.setNumberCopies(3);
+        m_job.setNumberCopies(keep);
         putFile(source(name), "new");
         fs::create_directories(target());
     }
@@ -59,18 +60,11 @@ protected:
         return files;
     }
     int16_t run() { return ExecuteDatabaseJobNow(m_job, m_display); }
-    void useZip()
-    {
-        installFromBuild("zip");
-        m_job.setCompress(true);
-    }
-    void useWorkgroup(bool present = true)
-    {
-        if (present)
-            putFile(source("System.mdw"), "workgroup");
-        m_job.setSecurity(true);
-        m_job.setMDWFile(source("System.mdw"));
-    }
+    // clang-format off
+    void useZip() { installFromBuild("zip"); m_job.setCompress(true); }
+    void useWorkgroup() { putFile(source("System.mdw"), "workgroup");
+                          m_job.setSecurity(true); m_job.setMDWFile(source("System.mdw")); }
+    // clang-format on
 
     CDatabaseJob m_job;
 };
@@ -81,56 +75,37 @@ protected:
 // its content: the new copy is a new file renamed into place, never the old one rewritten.
 TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
 {
-    struct Row {
-        const char* name;
-        bool zip, workgroup;
-        int16_t keep, limit;
-        const char *before, *after;
-    };
+    // clang-format off
+    struct Row { const char* name; bool zip, workgroup; int16_t keep, limit; const char *before, *after; };
     const std::vector<Row> rows = {
         {"Sales.mdb", false, false, 3, 99, "", "Sales.mdb:new"},
-        {"Sales.mdb", false, false, 3, 99,
-         "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4 Sales_5.mdb:c5",
+        {"Sales.mdb", false, false, 3, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4 Sales_5.mdb:c5",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2"},
-        {"Sales.mdb", false, false, 0, 99,
-         "Sales.mdb:c0 Sales_1.mdb:c1 Sales_99.mdb:c99 Sales_100.mdb:c100",
-         "Sales.mdb:new Sales_100.mdb:c100"},
-        {"Sales.mdb", false, false, 5, 3,
-         "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4",
+        {"Sales.mdb", false, false, 0, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_99.mdb:c99 Sales_100.mdb:c100", "Sales.mdb:new Sales_100.mdb:c100"},
+        {"Sales.mdb", false, false, 5, 3, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2 Sales_4.mdb:c4"},
-        {"Sales.mdb", false, true, 1, 99, "Sales.mdb:c0 Sales_1.mdb:c1 System.mdw:w0",
-         "Sales.mdb:new Sales_1.mdb:c0 System.mdw:workgroup System_1.mdw:w0"},
-        {"Sales.old.mdb", false, false, 2, 99, "Sales.old.mdb:c0",
-         "Sales.old.mdb:new Sales_1.old.mdb:c0"},
-        {"Orders", false, false, 2, 99, "Orders:c0 Orders_1:c1",
-         "Orders:new Orders_1:c0 Orders_2:c1"},
+        {"Sales.mdb", false, true, 1, 99, "Sales.mdb:c0 Sales_1.mdb:c1 System.mdw:w0", "Sales.mdb:new Sales_1.mdb:c0 System.mdw:workgroup System_1.mdw:w0"},
+        {"Sales.old.mdb", false, false, 2, 99, "Sales.old.mdb:c0", "Sales.old.mdb:new Sales_1.old.mdb:c0"},
+        {"Orders", false, false, 2, 99, "Orders:c0 Orders_1:c1", "Orders:new Orders_1:c0 Orders_2:c1"},
         {".Sales.mdb", false, false, 1, 99, ".Sales.mdb:c0", ".Sales.mdb:new .Sales_1.mdb:c0"},
-        {"Sales.mdb", true, false, 2, 99,
-         "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3",
-         "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1"},
-        {"Sales.mdb", true, false, 0, 99, "Sales.zip:z0 Sales_1.zip:z1 Sales_7.zip:z7",
-         "Sales.zip:zip"},
-        {"Sales.mdb", true, false, 4, 1, "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2",
-         "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z2"},
+        {"Sales.mdb", true, false, 2, 99, "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3", "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1"},
+        {"Sales.mdb", true, false, 0, 99, "Sales.zip:z0 Sales_1.zip:z1 Sales_7.zip:z7", "Sales.zip:zip"},
+        {"Sales.mdb", true, false, 4, 1, "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2", "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z2"},
         {"Sales.mdb", true, true, 1, 99, "", "Sales.zip:zip"},
         {"Orders", true, false, 0, 99, "", "Orders.zip:zip"},
     };
+    // clang-format on
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.name << (row.zip ? " zipped" : "") << " K="
-                                        << row.keep << " M=" << row.limit << " " << row.before);
-        fresh(row.name);
-        std::vector<std::string> names = {row.name};
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows.data());
+        fresh(row.name, row.keep, row.limit);
         if (row.zip)
             useZip();
-        if (row.workgroup) {
+        if (row.workgroup)
             useWorkgroup();
-            names.push_back("System.mdw");
-        }
-        m_job.setNumberCopies(row.keep);
-        preferences().NumberCopies = row.limit;
+        const Lines names = row.workgroup ? Lines{row.name, "System.mdw"} : Lines{row.name};
         putInTarget(row.before);
-        const Files before = folder(row.before);
-        if (before.contains(row.name))
+        const std::string current = folder(row.before)[row.name];
+        if (!current.empty())
             fs::create_hard_link(target() / row.name, dir() / "old-copy");
         EXPECT_EQ(run(), 0);
         EXPECT_FALSE(m_job.Failure());
@@ -143,9 +118,8 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
                 content = "zip";
             }
         EXPECT_EQ(after, folder(row.after));
-        EXPECT_EQ(readFile(dir() / "old-copy"),
-                  before.contains(row.name) ? before.at(row.name) : "");
-        std::vector<std::string> log = {"-- Nightly Backup " + std::string(46, '-')};
+        EXPECT_EQ(readFile(dir() / "old-copy"), current);
+        Lines log = {"-- Nightly Backup " + std::string(46, '-')};
         for (const auto& name : names)
             log.push_back((row.zip ? "Zipping Up   " : "Backing Up   ") + source(name));
         EXPECT_EQ(logMessages(), log);
@@ -156,82 +130,43 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
 // its case and returns the line the run ends with.
 TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
 {
-    const auto same = [](const std::string& folder) {
-        return "Source directory and target directory are the same: '" + folder + "/'.";
-    };
-    const auto missing = [&](const std::string& name) {
-        return "Quorvex Pre-Emptive Error, file to backup does not exist: '" + source(name) + "'.";
-    };
+    const std::string noTarget = "Quorvex Target Path does not exist: '";
+    const std::string missing = "Quorvex Pre-Emptive Error, file to backup does not exist: '";
+    const std::string same = "Source directory and target directory are the same: '";
+    // clang-format off
     std::vector<std::function<std::string()>> rows = {
-        [&] {
-            m_job.setBackupTargetDirectory(path("nowhere"));
-            return "Quorvex Target Path does not exist: '" + path("nowhere") + "/'.";
-        },
-        [&] {
-            m_job.setBackupSourceMDB("");
-            return std::string("Quorvex Pre-Emptive Error, file to backup does not exist: ''.");
-        },
-        [&] {
-            // Only a hand-edited job file can leave the target empty.
-            putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
-                                           "\nTargetPath=\nCompress=0\n");
-            m_job.OpenDatabaseJob(path("job.tsk"));
-            return std::string("Quorvex Target Path does not exist: ''.");
-        },
-        [&] {
-            m_job.setBackupSourceMDB(source("Gone.mdb"));
-            putInTarget("Gone.mdb:c0");
-            return missing("Gone.mdb");
-        },
-        [&] {
-            fresh("Sales?.mdb");
-            putInTarget("Sales2_1.mdb:other Sales2.mdb:other");
-            return "Quorvex cannot back up a file whose name holds '*' or '?': '" +
-                   source("Sales?.mdb") + "'.";
-        },
-        [&] {
-            putInTarget("Sales.mdb:original");
-            fs::create_symlink(target() / "Sales.mdb", dir() / "Sales.mdb");
-            m_job.setBackupSourceMDB(path("Sales.mdb"));
-            return same(target().string());
-        },
-        [&] {
-            useZip();
-            useWorkgroup(false);
-            putInTarget("Sales.zip:z0 Sales_1.zip:z1");
-            return missing("System.mdw");
-        },
-        [&] {
-            useZip();
-            putInTarget("Sales.mdb:new Sales.zip:z0 Sales_1.zip:z1");
-            m_job.setBackupSourceMDB((target() / "Sales.mdb").string());
-            return same(target().string());
-        },
-        [&] {
-            // An entry that the deletion of old copies leaves, such as a link to a folder, is
-            // never replaced.
-            putInTarget("Sales.mdb:c0");
-            fs::create_directory_symlink(dir() / "data", target() / "Sales_1.mdb");
-            return "Backing Up   " + source("Sales.mdb");
-        },
-        [&] {
-            m_job.setBackupSourceMDB(source(std::string(300, 'x') + ".mdb"));
-            m_desktop.answerNext(mb::Ok);
-            m_desktop.answerNext(mb::Cancel);
-            return std::string("User cancelled out at error prompt to insert floppy disk.");
-        },
-        [&] {
-            m_job.setCompress(true);
-            return "Unhandled Error#-2147221451 has occurred for file item '" +
-                   source("Sales.mdb") + "'.";
-        },
+        [&] { m_job.setBackupTargetDirectory(path("nowhere")); return noTarget + path("nowhere/") + "'."; },
+        [&] { m_job.setBackupSourceMDB(""); return missing + "'."; },
+        // Only a hand-edited job file can leave the target empty.
+        [&] { putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
+                                         "\nTargetPath=\nCompress=0\n");
+              m_job.OpenDatabaseJob(path("job.tsk")); return noTarget + "'."; },
+        [&] { m_job.setBackupSourceMDB(source("Gone.mdb")); putInTarget("Gone.mdb:c0");
+              return missing + source("Gone.mdb") + "'."; },
+        [&] { fresh("Sales?.mdb"); putInTarget("Sales2_1.mdb:other Sales2.mdb:other");
+              return "Quorvex cannot back up a file whose name holds '*' or '?': '" + source("Sales?.mdb") + "'."; },
+        [&] { putInTarget("Sales.mdb:original"); m_job.setBackupSourceMDB(path("Sales.mdb"));
+              fs::create_symlink(target() / "Sales.mdb", dir() / "Sales.mdb");
+              return same + target().string() + "/'."; },
+        [&] { useZip(); useWorkgroup(); fs::remove(source("System.mdw")); putInTarget("Sales.zip:z0 Sales_1.zip:z1");
+              return missing + source("System.mdw") + "'."; },
+        [&] { useZip(); putInTarget("Sales.mdb:new Sales.zip:z0 Sales_1.zip:z1");
+              m_job.setBackupSourceMDB((target() / "Sales.mdb").string());
+              return same + target().string() + "/'."; },
+        // An entry that the deletion of old copies leaves, such as a link to a folder, is never
+        // replaced.
+        [&] { putInTarget("Sales.mdb:c0"); fs::create_directory_symlink(dir() / "data", target() / "Sales_1.mdb");
+              return "Backing Up   " + source("Sales.mdb"); },
+        [&] { m_job.setBackupSourceMDB(source(std::string(300, 'x') + ".mdb"));
+              m_desktop.answerNext(mb::Ok); m_desktop.answerNext(mb::Cancel);
+              return std::string("User cancelled out at error prompt to insert floppy disk."); },
+        [&] { m_job.setCompress(true);
+              return "Unhandled Error#-2147221451 has occurred for file item '" + source("Sales.mdb") + "'."; },
     };
     fs::create_directory_symlink(dir() / "data", dir() / "alias");
     for (const std::string folder : {"data", "backup/../data", "alias", "data/."})
-        rows.push_back([&, folder] {
-            m_job.setBackupTargetDirectory(path(folder));
-            return same(path(folder));
-        });
+        rows.push_back([&, folder] { m_job.setBackupTargetDirectory(path(folder)); return same + path(folder) + "/'."; });
+    // clang-format on
     for (const auto& arrange : rows) {
         fresh();
         const std::string line = arrange();
@@ -239,38 +174,34 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
         const Files before = filesBelow(dir());
         EXPECT_EQ(run(), -1);
         EXPECT_TRUE(m_job.Failure());
-        EXPECT_EQ(logMessages().back(), line);
         EXPECT_EQ(filesBelow(dir()), before);
-        EXPECT_EQ(m_display.texts.back(), "");
-        EXPECT_EQ(m_display.lights, "1001");
+        EXPECT_EQ((Lines{logMessages().back(), m_display.texts.back(), m_display.lights}),
+                  (Lines{line, "", "1001"}));
     }
     // The failed rename of the current copy tells how to fix it; a bad file name asks for the
     // diskette until the user cancels.
-    std::vector<std::string> boxes;
+    Lines boxes;
     for (const auto& box : m_desktop.boxes())
         boxes.push_back(box.title + " " + std::to_string(box.style) + ": " + box.text);
     const std::string disk = "Disk Error " + std::to_string(mb::OkCancel) +
                              ": Disk Error, please insert the diskette and try again.";
-    EXPECT_EQ(boxes, (std::vector<std::string>{
-                         "Fatal Error 48: Fatal Error intercepted by Quorvex when renaming \r\n"
-                         " your previous target file '" +
-                             (target() / "Sales.mdb").string() +
-                             ".\r\n\r\nThis is due most likely to the mdb file being locked \r\n"
-                             "because you were just viewing the mdb file.  \r\n\r\n"
-                             "The fix is to close all open mdb files you are \r\nviewing.\r\n",
-                         disk, disk}));
+    EXPECT_EQ(boxes, (Lines{"Fatal Error 48: Fatal Error intercepted by Quorvex when renaming \r\n"
+                            " your previous target file '" + (target() / "Sales.mdb").string() +
+                                ".\r\n\r\nThis is due most likely to the mdb file being locked \r\n"
+                                "because you were just viewing the mdb file.  \r\n\r\n"
+                                "The fix is to close all open mdb files you are \r\nviewing.\r\n",
+                            disk, disk}));
 }
 
 TEST_F(BackupTest, ProgressShowsALongPathShortenedToFortyCharactersAndLogsItWhole)
 {
     fresh("a-rather-long-folder-name/Sales.mdb");
-    const std::string longSource = source("a-rather-long-folder-name/Sales.mdb");
-    ASSERT_GE(longSource.size(), 40u);
+    const std::string whole = source("a-rather-long-folder-name/Sales.mdb");
+    ASSERT_GE(whole.size(), 40u);
     EXPECT_EQ(run(), 0);
-    const std::string shown =
-        longSource.substr(0, 3) + "..." + longSource.substr(longSource.size() - 34);
-    EXPECT_EQ(m_display.texts.at(2), "Backing Up   " + shown);
-    EXPECT_EQ(logMessages().back(), "Backing Up   " + longSource);
+    const std::string shown = whole.substr(0, 3) + "..." + whole.substr(whole.size() - 34);
+    EXPECT_EQ((Lines{m_display.texts.at(2), logMessages().back()}),
+              (Lines{"Backing Up   " + shown, "Backing Up   " + whole}));
 }
 
 } // namespace

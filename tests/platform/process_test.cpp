@@ -4,6 +4,7 @@
 #include "support/error.hpp"
 
 #include <filesystem>
+#include <optional>
 
 namespace quorvex {
 namespace {
@@ -27,35 +28,29 @@ TEST(SplitArgumentsTest, SplitsAtBlanksOutsideQuotesWithTheClassicQuoteAndBacksl
 
 class ProcessTest : public test::AppDirTest {
 protected:
-    std::string makeFile(const std::string& relative)
+    std::string makeFile(const std::string& relative, const std::string& content = "#!/bin/sh\n",
+                         fs::perms permissions = fs::perms::owner_all)
     {
         const fs::path file = dir() / relative;
         fs::create_directories(file.parent_path());
-        writeFile(file, "#!/bin/sh\n");
-        fs::permissions(file, fs::perms::owner_all);
+        writeFile(file, content);
+        fs::permissions(file, permissions);
         return file.string();
     }
-
+    // The exit status of the program, or minus the error number when it could not start.
     static int32_t run(const std::string& commandLine)
     {
-        Process process(commandLine, 6);
-        for (;;) {
-            if (const auto status = process.exitStatus()) {
-                EXPECT_EQ(process.exitStatus(), status) << "the status stays available";
-                return *status;
-            }
-            process.waitForExit(1000);
-        }
-    }
-
-    static int32_t startFailure(const std::string& commandLine)
-    {
+        std::optional<Process> process;
         try {
-            Process process(commandLine, 6);
+            process.emplace(commandLine, 6);
         } catch (const RuntimeError& e) {
-            return e.number();
+            return -e.number();
         }
-        return 0;
+        std::optional<int32_t> status;
+        while (!(status = process->exitStatus()))
+            process->waitForExit(1000);
+        EXPECT_EQ(process->exitStatus(), status) << "the status stays available";
+        return *status;
     }
 };
 
@@ -74,12 +69,21 @@ TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFile)
               (Words{path("no"), "such", "program", "x"}));
 }
 
-TEST_F(ProcessTest, ReportsTheExitCodeAndASignalNeverReadsAsSuccess)
+// A signal never reads as success; a start that fails does so at once, with its error number.
+TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStart)
 {
-    EXPECT_EQ(run(R"(/bin/sh -c "exit 0")"), 0);
-    EXPECT_EQ(run(R"(/bin/sh -c "exit 12")"), 12);
-    EXPECT_EQ(run(R"(sh -c "exit 3")"), 3);
-    EXPECT_EQ(run(R"(/bin/sh -c "kill -9 $$")"), 128 + 9);
+    const std::string plain =
+        makeFile("plain.txt", "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
+    const std::string garbage = makeFile("garbage", std::string("\x01\x02\x03 not a program", 18));
+    // clang-format off
+    const std::pair<std::string, int32_t> rows[] = {
+        {R"(/bin/sh -c "exit 0")", 0}, {R"(/bin/sh -c "exit 12")", 12}, {R"(sh -c "exit 3")", 3},
+        {R"(/bin/sh -c "kill -9 $$")", 128 + 9}, {path("missing") + " /X", -err::FileNotFound},
+        {"quorvex-no-such-program", -err::FileNotFound}, {"   ", -err::FileNotFound},
+        {plain, -err::PermissionDenied}, {garbage, -err::PermissionDenied}};
+    // clang-format on
+    for (const auto& [commandLine, result] : rows)
+        EXPECT_EQ(run(commandLine), result) << commandLine;
 }
 
 TEST_F(ProcessTest, ArgumentsReachTheProgramAsSplitWithoutAnyShell)
@@ -90,19 +94,6 @@ TEST_F(ProcessTest, ArgumentsReachTheProgramAsSplitWithoutAnyShell)
     EXPECT_EQ(run(commandLine), 0);
     EXPECT_EQ(readFile(database + ".args"),
               database + "\n/WRKGRP\nC:\\Sec\\x.mdw\n$HOME\na;b\n*\n\n/X\nm \"q\"\n");
-}
-
-TEST_F(ProcessTest, AMissingOrNonExecutableProgramFailsAtOnce)
-{
-    EXPECT_EQ(startFailure(path("missing") + " /X"), err::FileNotFound);
-    EXPECT_EQ(startFailure("quorvex-no-such-program"), err::FileNotFound);
-    EXPECT_EQ(startFailure("   "), err::FileNotFound);
-    const std::string plain = makeFile("plain.txt");
-    fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(startFailure(plain), err::PermissionDenied);
-    const std::string noProgram = makeFile("garbage");
-    writeFile(noProgram, std::string("\x01\x02\x03 not a program", 18));
-    EXPECT_EQ(startFailure(noProgram), err::PermissionDenied);
 }
 
 } // namespace
