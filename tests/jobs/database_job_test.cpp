@@ -8,13 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <csignal>
 #include <filesystem>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -24,24 +22,20 @@ namespace {
 
 using test::at;
 using test::linesOf;
+using Lines = std::vector<std::string>;
 
 TEST(DatabaseJobRecord, SetDayOfWeekBuildsTheWholeMaskFromSundayTwoToSaturday128)
 {
-    struct Row {
-        bool mon, tue, wed, thu, fri, sat, sun;
-        int16_t mask;
-    };
-    // One record for every row: each mask replaces the one before instead of adding to it.
+    // Monday to Sunday, then the mask; one record for all rows: each mask replaces the last.
+    // clang-format off
+    const std::pair<std::string, int16_t> rows[] = {{"1111111", 254}, {"0000001", 2}, {"1000100", 68},
+        {"0000010", 128}, {"1111100", 124}, {"0000011", 130}, {"0000000", 0}};
+    // clang-format on
     CDatabaseJob job;
-    for (const Row& r : std::vector<Row>{{1, 1, 1, 1, 1, 1, 1, 254},
-                                         {0, 0, 0, 0, 0, 0, 1, 2},
-                                         {1, 0, 0, 0, 1, 0, 0, 68},
-                                         {0, 0, 0, 0, 0, 1, 0, 128},
-                                         {1, 1, 1, 1, 1, 0, 0, 124},
-                                         {0, 0, 0, 0, 0, 1, 1, 130},
-                                         {0, 0, 0, 0, 0, 0, 0, 0}}) {
-        job.SetDayOfWeek(r.mon, r.tue, r.wed, r.thu, r.fri, r.sat, r.sun);
-        EXPECT_EQ(job.DayOfWeek(), r.mask);
+    for (const auto& [d, mask] : rows) {
+        job.SetDayOfWeek(d[0] == '1', d[1] == '1', d[2] == '1', d[3] == '1', d[4] == '1',
+                         d[5] == '1', d[6] == '1');
+        EXPECT_EQ(job.DayOfWeek(), mask) << d;
     }
 }
 
@@ -61,32 +55,32 @@ TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
     job.setDayOfWeek(-2);
     job.setDayOfMonth(-1);
     job.setNumberCopies(-32768);
-    const auto errorOf = [](const auto& read) {
+    for (const auto read :
+         {&CDatabaseJob::DayOfWeek, &CDatabaseJob::DayOfMonth, &CDatabaseJob::NumberCopies}) {
         try {
-            read();
+            ADD_FAILURE() << (job.*read)();
         } catch (const RuntimeError& e) {
-            return e.number();
+            EXPECT_EQ(e.number(), err::TypeMismatch);
         }
-        return 0;
-    };
-    EXPECT_EQ(errorOf([&] { job.DayOfWeek(); }), err::TypeMismatch);
-    EXPECT_EQ(errorOf([&] { job.DayOfMonth(); }), err::TypeMismatch);
-    EXPECT_EQ(errorOf([&] { job.NumberCopies(); }), err::TypeMismatch);
-    job.setNumberCopies(32767);
-    EXPECT_EQ(job.NumberCopies(), 32767);
+    }
 }
 
 class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
 
-    // A hand-edited job file with the given lines (CR LF ends, as on the original platform).
-    std::string handEdited(const std::vector<std::string>& lines)
+    // The text of these lines with CR LF ends, as on the original platform.
+    static std::string crlf(const Lines& lines)
     {
-        std::string content;
+        std::string text;
         for (const auto& line : lines)
-            content += line + "\r\n";
-        writeFile(jobFile(), content);
+            text += line + "\r\n";
+        return text;
+    }
+    // A hand-edited job file with the given lines.
+    std::string handEdited(const Lines& lines)
+    {
+        writeFile(jobFile(), crlf(lines));
         return jobFile();
     }
 
@@ -97,17 +91,24 @@ protected:
         return job;
     }
 
+    // A record with every field of the file set.
     static CDatabaseJob nightlyBackup()
     {
         CDatabaseJob job;
         job.setJobName("Nightly Backup");
         job.setJobType(job_type::Backup);
-        job.setDateLastRun(at(2026, 12, 5, 14, 15, 16));  // the file keeps no time of day,
-        job.setStartTime(DateTime::fromTime(23, 30, 42)); // no seconds
-        job.setFailure(true);                             // and no outcome of a run
+        job.setDateLastRun(at(2026, 12, 5, 14, 15, 16)); // the file keeps no time of day,
+        job.setStartTime(DateTime::fromTime(7, 5, 42));  // no seconds
+        job.setFailure(true);                            // and no outcome of a run
         job.setFrequency(frequency::Weekly);
         job.SetDayOfWeek(true, true, true, true, true, false, false);
-        job.setDayOfMonth(1);
+        job.setDayOfMonth(28);
+        job.setSecurity(true);
+        job.setMDWFile("/data/system.mdw");
+        job.setUserID("admin");
+        job.setPassword("s3cret=yes");
+        job.setRepairCompactMDB("/data/repair.mdb");
+        job.setAutoExecuteMDB("/data/run me.mdb");
         job.setBackupSourceMDB("D:/Data/Orders.mdb");
         job.setBackupTargetDirectory("E:/Backups");
         job.setCompress(true);
@@ -116,36 +117,17 @@ protected:
     }
 };
 
-TEST_F(JobFileTest, OneSaveIntoAFreshPathWritesExactlyTheDocumentedLines)
+TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRecord)
 {
     nightlyBackup().SaveDatabaseJob(jobFile());
     // clang-format off
-    const std::vector<std::string> expected = {
-        "[General]", "JobName=Nightly Backup", "JobType=3",
-        "[Schedule]", "DateLastRun=Dec-05-2026", "StartTime=23:30", "Frequency=2", "DayOfWeek=124",
-        "DayOfMonth=1",
-        "[Security]", "SecurityUsed=0", "MDWFile=", "UserID=", "Password=",
-        "[RepairCompact]", "DatabaseFile=",
-        "[AutoExecute]", "DatabaseFile=",
-        "[Backup]", "DatabaseFile=D:/Data/Orders.mdb", "TargetPath=E:/Backups/", "Compress=-1",
-        "NumberCopies=3"};
-    // clang-format on
-    EXPECT_EQ(linesOf(readFile(jobFile())), expected);
-}
-
-TEST_F(JobFileTest, EveryFieldMakesTheRoundTripFromFileToRecordAndBack)
-{
-    // clang-format off
-    handEdited({
-        "[General]", "JobName=Month end", "JobType=2",
-        "[Schedule]", "DateLastRun=Mar-05-2027", "StartTime=07:05", "Frequency=3", "DayOfWeek=68",
-        "DayOfMonth=28",
-        "[Security]", "SecurityUsed=-1", "MDWFile=/data/system.mdw", "UserID=admin",
-        "Password=s3cret=yes",
-        "[RepairCompact]", "DatabaseFile=/data/repair.mdb",
-        "[AutoExecute]", "DatabaseFile=/data/run me.mdb",
-        "[Backup]", "DatabaseFile=/data/source.mdb", "TargetPath=/backups/", "Compress=0",
-        "NumberCopies=12"});
+    EXPECT_EQ(linesOf(readFile(jobFile())), (Lines{
+        "[General]", "JobName=Nightly Backup", "JobType=3", "[Schedule]", "DateLastRun=Dec-05-2026",
+        "StartTime=07:05", "Frequency=2", "DayOfWeek=124", "DayOfMonth=28", "[Security]",
+        "SecurityUsed=-1", "MDWFile=/data/system.mdw", "UserID=admin", "Password=s3cret=yes",
+        "[RepairCompact]", "DatabaseFile=/data/repair.mdb", "[AutoExecute]",
+        "DatabaseFile=/data/run me.mdb", "[Backup]", "DatabaseFile=D:/Data/Orders.mdb",
+        "TargetPath=E:/Backups/", "Compress=-1", "NumberCopies=3"}));
     // clang-format on
     open(jobFile()).SaveDatabaseJob(path("Copy.tsk"));
     EXPECT_EQ(readFile(path("Copy.tsk")), readFile(jobFile()));
@@ -159,14 +141,12 @@ TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
              {jobFile(), "Weekly copy", "06:05"}, {path("absent.tsk"), "*ERROR*", "00:00"}}) {
         open(file).SaveDatabaseJob(file + ".copy");
         // clang-format off
-        EXPECT_EQ(linesOf(readFile(file + ".copy")), (std::vector<std::string>{
-            "[General]", "JobName=" + name, "JobType=1",
-            "[Schedule]", "DateLastRun=Dec-05-2026", "StartTime=" + start, "Frequency=1",
-            "DayOfWeek=1", "DayOfMonth=1",
-            "[Security]", "SecurityUsed=0", "MDWFile=", "UserID=", "Password=",
-            "[RepairCompact]", "DatabaseFile=",
-            "[AutoExecute]", "DatabaseFile=",
-            "[Backup]", "DatabaseFile=", "TargetPath=", "Compress=-1", "NumberCopies=3"}));
+        EXPECT_EQ(linesOf(readFile(file + ".copy")), (Lines{
+            "[General]", "JobName=" + name, "JobType=1", "[Schedule]", "DateLastRun=Dec-05-2026",
+            "StartTime=" + start, "Frequency=1", "DayOfWeek=1", "DayOfMonth=1", "[Security]",
+            "SecurityUsed=0", "MDWFile=", "UserID=", "Password=", "[RepairCompact]", "DatabaseFile=",
+            "[AutoExecute]", "DatabaseFile=", "[Backup]", "DatabaseFile=", "TargetPath=",
+            "Compress=-1", "NumberCopies=3"}));
         // clang-format on
     }
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
@@ -174,55 +154,47 @@ TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
 
 TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
-    // One key per row. An empty or missing Frequency loads daily, but 0 stays 0.
-    EXPECT_EQ(open(handEdited({"[Schedule]", "Frequency="})).Frequency(), 1);
-    EXPECT_EQ(open(handEdited({"[Schedule]", "DayOfMonth=3"})).Frequency(), 1);
-    EXPECT_EQ(open(handEdited({"[Schedule]", "Frequency=0"})).Frequency(), 0);
-    EXPECT_EQ(open(handEdited({"[Schedule]", "Frequency=100000"})).Frequency(), 100000);
+    const auto load = [this](const char* section, const char* line) {
+        return open(handEdited({section, line}));
+    };
+    // One key per row (missing keys and -1 are read in the tests above).
+    // An empty Frequency loads daily, but 0 stays 0.
+    EXPECT_EQ(load("[Schedule]", "Frequency=").Frequency(), 1);
+    EXPECT_EQ(load("[Schedule]", "Frequency=0").Frequency(), 0);
+    EXPECT_EQ(load("[Schedule]", "Frequency=100000").Frequency(), 100000);
     // Any number but 0 is true; letters are 0.
-    EXPECT_TRUE(open(handEdited({"[Security]", "SecurityUsed=1"})).Security());
-    EXPECT_TRUE(open(handEdited({"[Security]", "SecurityUsed=-1"})).Security());
-    EXPECT_FALSE(open(handEdited({"[Security]", "SecurityUsed=yes"})).Security());
-    // An empty Compress is false, a missing one true.
-    EXPECT_FALSE(open(handEdited({"[Backup]", "Compress="})).Compress());
-    EXPECT_TRUE(open(handEdited({"[Backup]", "NumberCopies=3"})).Compress());
+    EXPECT_TRUE(load("[Security]", "SecurityUsed=1").Security());
+    EXPECT_FALSE(load("[Security]", "SecurityUsed=yes").Security());
+    // An empty Compress is false.
+    EXPECT_FALSE(load("[Backup]", "Compress=").Compress());
     // Numbers are rounded half to even and read up to the first character that is not one.
-    EXPECT_EQ(open(handEdited({"[Backup]", "NumberCopies=2.5"})).NumberCopies(), 2);
-    EXPECT_EQ(open(handEdited({"[Backup]", "NumberCopies=3.5"})).NumberCopies(), 4);
-    EXPECT_EQ(open(handEdited({"[Backup]", "NumberCopies=7 copies"})).NumberCopies(), 7);
-    EXPECT_EQ(open(handEdited({"[General]", "JobType=&H3"})).JobType(), 3);
+    EXPECT_EQ(load("[Backup]", "NumberCopies=2.5").NumberCopies(), 2);
+    EXPECT_EQ(load("[Backup]", "NumberCopies=3.5").NumberCopies(), 4);
+    EXPECT_EQ(load("[Backup]", "NumberCopies=7 copies").NumberCopies(), 7);
+    EXPECT_EQ(load("[General]", "JobType=&H3").JobType(), 3);
     // Texts as written; dates also in upper-case English.
-    EXPECT_EQ(open(handEdited({"[Backup]", "TargetPath=/srv/backup"})).BackupTargetDirectory(),
-              "/srv/backup");
-    EXPECT_EQ(open(handEdited({"[Schedule]", "DateLastRun=MAR-5-2027"})).DateLastRun(),
-              at(2027, 3, 5));
+    EXPECT_EQ(load("[Backup]", "TargetPath=/srv/backup").BackupTargetDirectory(), "/srv/backup");
+    EXPECT_EQ(load("[Schedule]", "DateLastRun=MAR-5-2027").DateLastRun(), at(2027, 3, 5));
 }
 
-TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntry)
+TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntryAndABox)
 {
-    const std::vector<std::pair<std::vector<std::string>, int32_t>> rows = {
-        {{"[Backup]", "NumberCopies=40000"}, err::Overflow},
-        {{"[Schedule]", "StartTime=noon"}, err::TypeMismatch},
-        {{"[Schedule]", "DateLastRun=someday"}, err::TypeMismatch},
-    };
-    for (size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(rows[i].first[1]);
+    const std::pair<Lines, std::string> rows[] = {
+        {{"[Backup]", "NumberCopies=40000"}, "ERR#6 @ Quorvex - Overflow"},
+        {{"[Schedule]", "StartTime=noon"}, "ERR#13 @ Quorvex - Type mismatch"},
+        {{"[Schedule]", "DateLastRun=someday"}, "ERR#13 @ Quorvex - Type mismatch"}};
+    for (const auto& [lines, error] : rows) {
         std::filesystem::remove(errorLogPath());
-        CDatabaseJob job;
-        EXPECT_THROW(job.OpenDatabaseJob(handEdited(rows[i].first)), test::FatalExitCalled);
-        ASSERT_EQ(m_desktop.boxes().size(), i + 1);
-        EXPECT_EQ(m_desktop.boxes()[i].title, "Fatal Application Error");
-        const std::string log = readFile(errorLogPath());
-        EXPECT_NE(log.find("ERR#" + std::to_string(rows[i].second) + " @ "), std::string::npos)
-            << log;
+        EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited(lines)), test::FatalExitCalled);
+        ASSERT_FALSE(m_desktop.boxes().empty());
+        EXPECT_EQ(linesOf(readFile(errorLogPath())),
+                  test::fatalErrorEntry(formatGeneralDate(m_clock.now()), error,
+                                        "CDatabaseJob.cls/OpenDatabaseJob()."));
+        EXPECT_EQ(m_desktop.boxes().back().title + ": " + m_desktop.boxes().back().text,
+                  "Fatal Application Error: " + error + "\r\n\r\nApplication will now terminate.");
     }
-    // The last entry, for the bad date, alone in the log: its every line.
-    const std::string e = "ERR#13 @ Quorvex - Type mismatch";
-    const std::string log = readFile(errorLogPath());
-    EXPECT_EQ(linesOf(log), test::fatalErrorEntry(formatGeneralDate(m_clock.now()), e,
-                                                  "CDatabaseJob.cls/OpenDatabaseJob()."));
-    EXPECT_EQ(log.find("\r\n"), 80u);
-    EXPECT_EQ(m_desktop.boxes().back().text, e + "\r\n\r\nApplication will now terminate.");
+    EXPECT_EQ(readFile(errorLogPath()).find("\r\n"), 80u);
+    EXPECT_EQ(m_desktop.boxes().size(), std::size(rows));
 }
 
 TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
@@ -230,55 +202,34 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     handEdited({"; written by hand", "[Backup]", "DatabaseFile=/old/source.mdb",
                 "TargetPath=/old/target/", "Compress=-1", "NumberCopies=9", "Comment=keep me",
                 "[Extra]", "Note=also kept"});
-    CDatabaseJob job;
+    CDatabaseJob job; // a fresh record: every field at its zero value
     job.setJobName("Repair");
     job.setJobType(job_type::RepairCompact);
     job.setRepairCompactMDB("/data/orders.mdb");
     job.SaveDatabaseJob(jobFile());
-
-    const std::string content = readFile(jobFile());
-    const std::vector<std::string> lines = linesOf(content);
-    EXPECT_EQ(lines.front(), "; written by hand");
-    EXPECT_NE(content.find("Comment=keep me\r\n"), std::string::npos);
-    EXPECT_NE(content.find("[Extra]\r\nNote=also kept\r\n"), std::string::npos);
-    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'),
-              std::count(content.begin(), content.end(), '\r'));
-    const CDatabaseJob loaded = open(jobFile());
-    EXPECT_EQ(loaded.BackupSourceMDB(), "");
-    EXPECT_EQ(loaded.BackupTargetDirectory(), "");
-    EXPECT_FALSE(loaded.Compress());
-    EXPECT_EQ(loaded.NumberCopies(), 0);
-    EXPECT_EQ(loaded.RepairCompactMDB(), "/data/orders.mdb");
+    // clang-format off
+    EXPECT_EQ(readFile(jobFile()), crlf({"; written by hand", "[Backup]", "DatabaseFile=", "TargetPath=",
+        "Compress=0", "NumberCopies=0", "Comment=keep me", "[Extra]", "Note=also kept", "[General]",
+        "JobName=Repair", "JobType=1", "[Schedule]", "DateLastRun=Dec-30-1899", "StartTime=00:00",
+        "Frequency=0", "DayOfWeek=0", "DayOfMonth=0", "[Security]", "SecurityUsed=0", "MDWFile=",
+        "UserID=", "Password=", "[RepairCompact]", "DatabaseFile=/data/orders.mdb", "[AutoExecute]",
+        "DatabaseFile="}));
+    // clang-format on
 }
-
-// Lets files grow to a given size only, like a disk that fills up under a save.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-    void (*oldHandler)(int);
-    rlimit saved{};
-};
 
 TEST_F(JobFileTest, SaveThatCannotBeFinishedLeavesEverythingAsItWasAndIsNotReported)
 {
     const std::string content = "[General]\r\nJobName=Old\r\nJobType=2\r\n";
     writeFile(jobFile(), content);
-    int16_t result = -1;
-    {
-        // Room for the old file but not for the whole new one.
-        const FileSizeLimit limit(200);
-        result = nightlyBackup().SaveDatabaseJob(jobFile());
-    }
+    // Room for the old file but not for the whole new one, like a disk that fills up.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{200, saved.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int16_t result = nightlyBackup().SaveDatabaseJob(jobFile());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readFile(jobFile()), content);
     // No draft is left behind.

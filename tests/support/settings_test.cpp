@@ -2,10 +2,11 @@
 #include "support/preferences.hpp"
 
 #include "fakes/test_environment.hpp"
+#include "fakes/text_lines.hpp"
+#include "support/date_text.hpp"
 
 #include <array>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -15,33 +16,14 @@ namespace fs = std::filesystem;
 class IniFileTest : public test::AppDirTest {
 protected:
     std::string file() const { return path("settings.ini"); }
-
-    std::string read(std::string_view section, std::string_view key,
-                     const std::string& from = {}) const
-    {
-        std::string result = "<untouched>";
-        EXPECT_TRUE(GetIniData(section, key, "<default>", result, from.empty() ? file() : from));
-        return result;
-    }
-
-    // Writes and returns the whole file afterwards.
-    std::string write(const std::string& before, std::string_view section, std::string_view key,
-                      std::string_view value)
-    {
-        writeFile(file(), before);
-        EXPECT_TRUE(WriteIniData(section, key, value, file()));
-        return readFile(file());
-    }
 };
 
 TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
 {
-    writeFile(file(), "\xEF\xBB\xBF[ General ]\r\n  JobName  =  Nightly Backup  \r\nk=1\nK=2\n"
-                      ";c=commented\nc=a ; b\nd=\"two words\"\ns='single'\nmixed=\"a'\none=\"\n"
-                      "inner=a\"b\"\nlong=" +
-                          std::string(300, 'x') +
-                          "\nempty=\nnoequals\n[general]\nk=4\nonly=5\n[B]\nm=3");
     // clang-format off
+    writeFile(file(), "\xEF\xBB\xBF[ General ]\r\n  JobName  =  Nightly Backup  \r\nk=1\nK=2\n"
+        ";c=commented\nc=a ; b\nd=\"two words\"\ns='single'\nmixed=\"a'\none=\"\ninner=a\"b\"\n"
+        "long=" + std::string(300, 'x') + "\nempty=\nnoequals\n[general]\nk=4\nonly=5\n[B]\nm=3");
     const std::tuple<const char*, const char*, std::string> rows[] = {
         {"general", "JOBNAME", "Nightly Backup"}, {" General", "jobname ", "Nightly Backup"},
         {"GENERAL", "k", "1"}, {"general", "only", "<default>"}, {"B", "m", "3"},
@@ -51,26 +33,25 @@ TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
         {"general", "noequals", "<default>"}, {"general", "missing", "<default>"},
         {"missing", "k", "<default>"}};
     // clang-format on
-    for (const auto& [section, key, expected] : rows)
-        EXPECT_EQ(read(section, key), expected) << "[" << section << "] " << key;
+    for (const auto& [section, key, expected] : rows) {
+        std::string result = "<untouched>";
+        EXPECT_TRUE(GetIniData(section, key, "<default>", result, file()));
+        EXPECT_EQ(result, expected) << "[" << section << "] " << key;
+    }
 }
 
-TEST_F(IniFileTest, AMissingFileGivesTheDefaultAndWritingCreatesItWithCrLfForItsOwnerOnly)
+TEST_F(IniFileTest, AMissingFileAPipeOrAFolderGiveTheDefaultAtOnceAndWritingCreatesAnOwnerOnlyFile)
 {
-    std::string result;
-    EXPECT_TRUE(GetIniData("S", "k", " exact default ", result, file()));
-    EXPECT_EQ(result, " exact default ");
+    ASSERT_EQ(::mkfifo(path("pipe.ini").c_str(), 0600), 0);
+    for (const std::string& from : {file(), path("pipe.ini"), dir().string()}) {
+        std::string result = "<untouched>";
+        EXPECT_TRUE(GetIniData("S", "k", " exact default ", result, from));
+        EXPECT_EQ(result, " exact default ") << from;
+    }
     EXPECT_FALSE(fs::exists(file()));
     ASSERT_TRUE(WriteIniData("General", "Password", "secret", file()));
     EXPECT_EQ(readFile(file()), "[General]\r\nPassword=secret\r\n");
     EXPECT_EQ(fs::status(file()).permissions(), fs::perms(0600));
-}
-
-TEST_F(IniFileTest, GivesTheDefaultForAPipeOrADirectoryWithoutWaiting)
-{
-    ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
-    EXPECT_EQ(read("S", "k"), "<default>");
-    EXPECT_EQ(read("S", "k", dir().string()), "<default>");
 }
 
 TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndTheLineEnds)
@@ -86,8 +67,11 @@ TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndT
         {"[A]\nk=1", "B", "x", "v", "[A]\nk=1\n[B]\nx=v\n"},
         {"[A]\r\nk=1\r\n", "B", "x", "", "[A]\r\nk=1\r\n[B]\r\nx=\r\n"}};
     // clang-format on
-    for (const auto& [before, section, key, value, after] : rows)
-        EXPECT_EQ(write(before, section, key, value), after) << before;
+    for (const auto& [before, section, key, value, after] : rows) {
+        writeFile(file(), before);
+        EXPECT_TRUE(WriteIniData(section, key, value, file()));
+        EXPECT_EQ(readFile(file()), after) << before;
+    }
 }
 
 // The new content goes into a complete new file that takes the old one's place: a second hard
@@ -110,75 +94,60 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWasAndCreatesNothing)
 {
     writeFile(file(), "[S]\nk=1\n");
     fs::permissions(file(), fs::perms(0444));
-    EXPECT_FALSE(WriteIniData("S", "k", "2", file()));
-    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
-    EXPECT_FALSE(WriteIniData("S", "k", "v", path("missing/settings.ini")));
-    EXPECT_FALSE(fs::exists(path("missing")));
     fs::create_directory(path("folder.ini"));
-    EXPECT_FALSE(WriteIniData("S", "k", "v", path("folder.ini")));
+    for (const char* name : {"settings.ini", "missing/settings.ini", "folder.ini"})
+        EXPECT_FALSE(WriteIniData("S", "k", "2", path(name))) << name;
+    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
+    EXPECT_FALSE(fs::exists(path("missing")));
     EXPECT_TRUE(fs::is_empty(path("folder.ini")));
 }
 
-TEST_F(IniFileTest, RefusesNamesAndValuesThatWouldBreakTheLineStructure)
+TEST_F(IniFileTest, RefusesLineBreakingNamesAndValuesAndWritesSeveralValuesTogetherOrNotAtAll)
 {
     writeFile(file(), "[S]\nk=1\n");
-    EXPECT_FALSE(WriteIniData("S", "k", "1\r\n[Evil]\r\nk=2", file()));
-    EXPECT_FALSE(WriteIniData("S", "a=b", "v", file()));
-    EXPECT_FALSE(WriteIniData("S]x", "k", "v", file()));
-    EXPECT_FALSE(WriteIniData("S", "", "v", file()));
-    EXPECT_FALSE(WriteIniData(" ", "k", "v", file()));
+    // clang-format off
+    const IniValue rows[] = {
+        {"S", "k", "1\r\n[Evil]\r\nk=2"}, {"T", "new", "x\ny"}, {"S", "a=b", "v"},
+        {"S]x", "k", "v"}, {"S", "", "v"}, {" ", "k", "v"}};
+    // clang-format on
+    for (const IniValue& bad : rows) {
+        const IniValue values[] = {{"S", "k", "2"}, bad};
+        EXPECT_FALSE(WriteIniData(bad.section, bad.key, bad.value, file())) << bad.key;
+        EXPECT_FALSE(WriteIniValues(values, file())) << bad.key;
+    }
     EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
-}
-
-TEST_F(IniFileTest, SeveralValuesLandTogetherOrNotAtAll)
-{
-    writeFile(file(), "[S]\nk=1\n");
-    const IniValue broken[] = {{"S", "k", "2"}, {"T", "new", "x\ny"}};
-    EXPECT_FALSE(WriteIniValues(broken, file()));
-    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
-
     const IniValue values[] = {{"S", "k", "2"}, {"T", "new", "x"}, {"s", "K", "3"}};
     EXPECT_TRUE(WriteIniValues(values, file()));
     EXPECT_EQ(readFile(file()), "[S]\nk=3\n[T]\nnew=x\n");
 }
 
-class PreferencesTest : public test::AppDirTest {
-protected:
-    void SetUp() override
-    {
-        AppDirTest::SetUp();
-        preferences() = Preferences{};
-    }
-};
+// Loads the preferences and gives all three.
+auto loaded()
+{
+    LoadPreferences();
+    return std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath);
+}
 
-TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesAnOwnerOnlyFileInKeyOrder)
+using PreferencesTest = test::AppDirTest;
+
+TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKeyOrder)
 {
     EXPECT_EQ(preferencesFilePath(), path("Quorvex.ini"));
     EXPECT_EQ(DatabaseJobsPath(), dir().string() + "/DatabaseJobs/");
-    LoadPreferences();
-    EXPECT_EQ(preferences().StopOnError, -1);
-    EXPECT_EQ(preferences().NumberCopies, 99);
-    EXPECT_EQ(preferences().IEPath, "C:\\Program Files\\Internet Explorer\\IExplore.exe");
+    EXPECT_EQ(loaded(), std::tuple(-1, 99, "C:\\Program Files\\Internet Explorer\\IExplore.exe"));
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
-
-    preferences().StopOnError = 0;
-    preferences().NumberCopies = -12;
-    preferences().IEPath = "/opt/My Browser/browser";
+    preferences() = {0, -12, "/opt/My Browser/browser"};
     SavePreferences();
     EXPECT_EQ(readFile(preferencesFilePath()),
               "[Preferences]\r\nStopOnError=0\r\nNumberCopies=-12\r\n"
               "IEPath=/opt/My Browser/browser\r\n");
-    EXPECT_EQ(fs::status(preferencesFilePath()).permissions(), fs::perms(0600));
 }
 
 TEST_F(PreferencesTest, ReadsLeadingNumbersAndWritesAStoredOneBackAsMinusOne)
 {
     writeFile(preferencesFilePath(), "; kept\r\n[Preferences]\r\nStopOnError=1\r\n"
                                      "NumberCopies=2.5 copies\r\nIEPath=/usr/bin/b\r\n");
-    LoadPreferences();
-    EXPECT_EQ(preferences().StopOnError, 1);
-    EXPECT_EQ(preferences().NumberCopies, 2);
-    EXPECT_EQ(preferences().IEPath, "/usr/bin/b");
+    EXPECT_EQ(loaded(), std::tuple(1, 2, "/usr/bin/b"));
     SavePreferences();
     EXPECT_EQ(readFile(preferencesFilePath()), "; kept\r\n[Preferences]\r\nStopOnError=-1\r\n"
                                                "NumberCopies=2\r\nIEPath=/usr/bin/b\r\n");
@@ -188,9 +157,9 @@ TEST_F(PreferencesTest, AStoredNumberCopiesAbove32767IsAFatalOverflow)
 {
     writeFile(preferencesFilePath(), "[Preferences]\r\nNumberCopies=32768\r\n");
     EXPECT_THROW(LoadPreferences(), test::FatalExitCalled);
-    const std::string log = readFile(path("quorvex.err"));
-    EXPECT_NE(log.find("Description: ERR#6 @ Quorvex - Overflow\r\n"), std::string::npos);
-    EXPECT_NE(log.find("Module/Function: appSetup.bas/LoadPreferences().\r\n"), std::string::npos);
+    EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
+              test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",
+                                    "appSetup.bas/LoadPreferences()."));
 }
 
 } // namespace

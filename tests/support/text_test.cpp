@@ -4,6 +4,7 @@
 #include "support/strings.hpp"
 
 #include "fakes/test_environment.hpp"
+#include "fakes/text_lines.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <limits>
 #include <locale.h>
 #include <string>
+#include <vector>
 
 namespace quorvex {
 namespace {
@@ -34,12 +36,11 @@ TEST(Val, ReadsTheLeadingNumberAndStopsWhereItCannotContinue)
     // clang-format off
     const std::pair<const char*, double> rows[] = {
         {"12abc", 12}, {"3.5.1", 3.5}, {"1,000", 1}, {"-1", -1}, {"+5", 5}, {".5", 0.5}, {"7.", 7},
-        {"  1 2\t3\n4", 1234}, {" - 1", -1}, {"1 . 5", 1.5},
-        {"", 0}, {"abc", 0}, {"--5", 0}, {"-", 0}, {".", 0}, {"\r5", 0},
-        {"1e3", 1000}, {"1D2", 100}, {"25E-1", 2.5}, {"2e", 2}, {"2e+", 2}, {"1e-400", 0},
-        {"0.000e999999999", 0},
-        {"&H10", 16}, {"&h7fff", 32767}, {"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", 65536},
-        {"&HFFFFFFFF", -1}, {"&O17", 15}, {"&o178", 15}, {"&HG", 0}, {"&12", 0}};
+        {"  1 2\t3\n4", 1234}, {" - 1", -1}, {"1 . 5", 1.5}, {"", 0}, {"abc", 0}, {"--5", 0},
+        {"-", 0}, {".", 0}, {"\r5", 0}, {"1e3", 1000}, {"1D2", 100}, {"25E-1", 2.5}, {"2e", 2},
+        {"2e+", 2}, {"1e-400", 0}, {"0.000e999999999", 0}, {"&H10", 16}, {"&h7fff", 32767},
+        {"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},
+        {"&o178", 15}, {"&HG", 0}, {"&12", 0}};
     // clang-format on
     for (const auto& [text, value] : rows)
         EXPECT_EQ(Val(text), value) << '"' << text << '"';
@@ -55,20 +56,15 @@ TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour)
 
 TEST(IntegerConversion, AcceptsWhatRoundsIntoRangeAndOverflowsBeyondIt)
 {
-    EXPECT_EQ(toInt16(32767.4), 32767);
-    EXPECT_EQ(toInt16(32766.5), 32766);
-    EXPECT_EQ(toInt16(-32768.5), -32768);
-    EXPECT_EQ(toInt32(2147483647.0), 2147483647);
-    EXPECT_EQ(toInt32(-2147483648.5), -2147483648);
-
-    EXPECT_EQ(errorNumberOf([] { Val("1e400"); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { Val("&H1FFFFFFFF"); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { toInt16(32767.5); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { toInt16(-32769); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { toInt16(std::nan("")); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { toInt32(2147483647.5); }), err::Overflow);
-    EXPECT_EQ(errorNumberOf([] { toInt32(std::numeric_limits<double>::infinity()); }),
-              err::Overflow);
+    EXPECT_EQ((std::vector<int64_t>{toInt16(32767.4), toInt16(32766.5), toInt16(-32768.5),
+                                    toInt32(2147483647.0), toInt32(-2147483648.5)}),
+              (std::vector<int64_t>{32767, 32766, -32768, 2147483647, -2147483648}));
+    for (double value : {32767.5, -32769.0, std::nan("")})
+        EXPECT_EQ(errorNumberOf([=] { toInt16(value); }), err::Overflow) << value;
+    for (double value : {2147483647.5, std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(errorNumberOf([=] { toInt32(value); }), err::Overflow) << value;
+    for (const char* text : {"1e400", "&H1FFFFFFFF"})
+        EXPECT_EQ(errorNumberOf([=] { Val(text); }), err::Overflow) << text;
 }
 
 TEST(DateText, FormatsWithLeadingZerosAndEnglishMonths)
@@ -142,9 +138,9 @@ TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
     EXPECT_EQ(StripBadChars("aAa", "a", "x"), "xAx");
     EXPECT_EQ(StripBadChars(std::string(32767, 'a'), "a", "").size(), 0u);
     EXPECT_THROW(StripBadChars(std::string(32768, 'a'), "a", ""), test::FatalExitCalled);
-    const std::string log = readFile(path("quorvex.err"));
-    EXPECT_NE(log.find("ERR#6 @ Quorvex - Overflow"), std::string::npos);
-    EXPECT_NE(log.find("libStrings.bas/StripBadChars()."), std::string::npos);
+    EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
+              test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",
+                                    "libStrings.bas/StripBadChars()."));
 }
 
 } // namespace
