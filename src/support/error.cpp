@@ -18,6 +18,7 @@ std::string describeError(int32_t number)
     case err::InvalidCall: return "Invalid procedure call or argument";
     case err::Overflow: return "Overflow";
     case err::OutOfMemory: return "Out of memory";
+    case err::SubscriptOutOfRange: return "Subscript out of range";
     case err::TypeMismatch: return "Type mismatch";
     case err::BadFileName: return "Bad file name or number";
     case err::FileNotFound: return "File not found";

@@ -12,6 +12,7 @@ namespace err {
 inline constexpr int32_t InvalidCall = 5;
 inline constexpr int32_t Overflow = 6;
 inline constexpr int32_t OutOfMemory = 7;
+inline constexpr int32_t SubscriptOutOfRange = 9;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t BadFileName = 52;
 inline constexpr int32_t FileNotFound = 53;

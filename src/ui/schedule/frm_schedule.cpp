@@ -319,7 +319,7 @@ QTreeWidgetItem* frmSchedule::row(int index) const
 {
     QTreeWidgetItem* item = m_list->topLevelItem(index - 1);
     if (item == nullptr)
-        throw RuntimeError::fromNumber(9);
+        throw RuntimeError::fromNumber(err::SubscriptOutOfRange);
     return item;
 }
 
@@ -412,7 +412,7 @@ void frmSchedule::setMessageText(const std::string& text)
 void frmSchedule::setLightVisible(int index, bool visible)
 {
     if (index < 0 || index >= kLightCount)
-        throw RuntimeError::fromNumber(9);
+        throw RuntimeError::fromNumber(err::SubscriptOutOfRange);
     m_imgLight[index]->setVisible(visible);
 }
 
