@@ -18,9 +18,8 @@ public:
     DateTime now() const override;
 };
 
-// The installed clock; the system clock until another is installed. The caller keeps
-// ownership of what it installs; nullptr restores the system clock.
-Clock& clock();
+// Installs the clock every "now" asks; the system clock until another is installed. The caller
+// keeps ownership of what it installs; nullptr restores the system clock.
 void setClock(Clock* clock);
 
 DateTime Now();
