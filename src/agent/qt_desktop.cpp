@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFileDialog>
 
 namespace quorvex {
 
@@ -50,6 +52,24 @@ QMessageBox::Icon iconFor(int style)
 QString plainLines(const std::string& text)
 {
     return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The dialogs belong to the window the user works in (the wizard), so they stay above it.
+QWidget* dialogOwner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+// Qt reads a type's patterns from the parentheses of its description.
+QString nameFilter(const OpenFileRequest::Filter& filter)
+{
+    const QString description = QString::fromStdString(filter.description);
+    const QString pattern = QString::fromStdString(filter.pattern);
+    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+        return description;
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
 } // namespace
@@ -109,6 +129,38 @@ int QtDesktop::messageBox(const std::string& text, int style, const std::string&
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     return answerFor(clicked ? box.standardButton(clicked) : QMessageBox::NoButton, style);
+}
+
+std::optional<std::string> QtDesktop::openFileName(const OpenFileRequest& request)
+{
+    QFileDialog dialog(dialogOwner(), QString::fromStdString(request.title),
+                       QString::fromStdString(request.initialDirectory));
+    dialog.setObjectName(QStringLiteral("dlgOpenFile"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any name may be typed; the caller says when it does not exist and asks again.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    QStringList filters;
+    for (const OpenFileRequest::Filter& filter : request.filters)
+        filters << nameFilter(filter);
+    dialog.setNameFilters(filters);
+    QString suffix = QString::fromStdString(request.defaultExtension);
+    suffix.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
+    dialog.setDefaultSuffix(suffix);
+    if (!request.fileName.empty())
+        dialog.selectFile(QString::fromStdString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::optional<std::string> QtDesktop::chooseFolder(const std::string& prompt)
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        dialogOwner(), QString::fromStdString(prompt), QDir::homePath());
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(folder).toStdString();
 }
 
 void QtDesktop::doEvents()

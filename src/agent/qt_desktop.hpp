@@ -27,6 +27,8 @@ public:
     ~QtDesktop() override;
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> openFileName(const OpenFileRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& prompt) override;
     void doEvents() override;
     void setBusyPointer(bool busy) override;
     void beep() override;

@@ -74,7 +74,8 @@ public:
 
     // Reads the job file into the fields (defaults for missing keys). Returns 0.
     int16_t OpenDatabaseJob(const std::string& fileName);
-    // Writes every key of the job file from the fields. Returns 0.
+    // Writes every key of the job file from the fields. Returns 0, or the system's error
+    // number when the file could not be written (it is then left as it was).
     int16_t SaveDatabaseJob(const std::string& fileName) const;
 
 private:

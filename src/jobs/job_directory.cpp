@@ -2,6 +2,7 @@
 
 #include "support/error.hpp"
 #include "support/files.hpp"
+#include "support/strings.hpp"
 
 #include <cerrno>
 #include <filesystem>
@@ -30,6 +31,29 @@ std::vector<std::string> listJobFiles(const std::string& jobsDirectory)
     if (ec)
         throw RuntimeError::fromErrno(ec.value());
     return files;
+}
+
+std::string jobFileName(std::string_view jobName)
+{
+    std::string stem = StripBadChars(jobName, kJobNameBadChars, "");
+    stem = StripBadChars(stem, std::string(1, kPathSeparator), "");
+    stem.erase(0, stem.find_first_not_of('.'));
+    if (stem.empty())
+        return {};
+    return stem + ".tsk";
+}
+
+// uKill would read "*" and "?" as a pattern and so delete other jobs' files as well.
+void deleteJobFile(const std::string& path)
+{
+    if (FilePathStripPath(path).find_first_of("*?") == std::string::npos) {
+        uKill(path);
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec)
+        throw RuntimeError::fromErrno(ec.value());
 }
 
 } // namespace quorvex

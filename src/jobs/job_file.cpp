@@ -6,6 +6,7 @@
 #include "support/ini_file.hpp"
 #include "support/numeric.hpp"
 
+#include <cerrno>
 #include <string>
 #include <string_view>
 
@@ -99,10 +100,10 @@ int16_t CDatabaseJob::SaveDatabaseJob(const std::string& fileName) const
             {"Backup", "NumberCopies", numberCopies},
         };
         // One replacement of the whole file, so a crash or a full disk never leaves a job with
-        // half its keys new. As with a single value, a file that cannot be written is left as
-        // it was and the caller is not told.
-        WriteIniValues(values, fileName);
-        return int16_t{0};
+        // half its keys new. A file that cannot be written is left as it was.
+        if (WriteIniValues(values, fileName))
+            return int16_t{0};
+        return static_cast<int16_t>(errno != 0 ? errno : EIO);
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvex {
 
@@ -32,13 +34,34 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 } // namespace mb
 
-// The desktop the core talks to: message boxes, pending window events, the busy pointer.
-// The agent installs a Qt one, quorvexctl the console one, tests a scripted one.
+// What an open-file dialog shows: its title, the types it lists (a description such as
+// "Microsoft Access Database (*.mdb)" with its pattern), the extension added to a typed name,
+// the folder it opens in and the name it proposes.
+struct OpenFileRequest {
+    struct Filter {
+        std::string description;
+        std::string pattern;
+    };
+    std::string title;
+    std::vector<Filter> filters;
+    std::string defaultExtension;
+    std::string initialDirectory;
+    std::string fileName;
+};
+
+// The desktop the core talks to: message boxes, file and folder dialogs, pending window
+// events, the busy pointer. The agent installs a Qt one, quorvexctl the console one, tests a
+// scripted one.
 class Desktop {
 public:
     virtual ~Desktop() = default;
     // A modal box; returns the answer (mb::Ok, mb::Yes...).
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    // The full path the user chose, nothing when the dialog was cancelled. The chosen file
+    // need not exist: the caller checks.
+    virtual std::optional<std::string> openFileName(const OpenFileRequest& request) = 0;
+    // A folder chosen below the user's desktop, without a final separator; nothing on cancel.
+    virtual std::optional<std::string> chooseFolder(const std::string& prompt) = 0;
     // Lets pending window events run once.
     virtual void doEvents() = 0;
     virtual void setBusyPointer(bool busy) = 0;
@@ -50,6 +73,9 @@ public:
 class ConsoleDesktop final : public Desktop {
 public:
     int messageBox(const std::string& text, int style, const std::string& title) override;
+    // Nobody can pick a file at a console: every dialog is cancelled.
+    std::optional<std::string> openFileName(const OpenFileRequest&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&) override { return {}; }
     void doEvents() override {}
     void setBusyPointer(bool) override {}
     void beep() override {}

@@ -228,7 +228,9 @@ bool replaceFile(const std::string& path, std::string_view content, mode_t mode)
     const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int reason = errno; // the caller may tell the user why
         ::unlink(temporary.c_str());
+        errno = reason;
         return false;
     }
     syncDirectory(directory);
@@ -288,8 +290,10 @@ std::string withValue(std::string_view content, std::string_view section, std::s
 bool writeIni(std::span<const IniValue> values, const std::string& file)
 {
     for (const IniValue& v : values)
-        if (!isWritable(trimBlanks(v.section), trimBlanks(v.key), v.value))
+        if (!isWritable(trimBlanks(v.section), trimBlanks(v.key), v.value)) {
+            errno = EINVAL;
             return false;
+        }
 
     // A symbolic link is followed, so the link stays and its target gets the new content.
     std::string path = file;
@@ -304,8 +308,10 @@ bool writeIni(std::span<const IniValue> values, const std::string& file)
     if (::stat(path.c_str(), &status) == 0) {
         // Like the profile API, a read-only file stays as it is, even for root.
         if (!S_ISREG(status.st_mode) || !(status.st_mode & S_IWUSR) ||
-            ::access(path.c_str(), W_OK) != 0)
+            ::access(path.c_str(), W_OK) != 0) {
+            errno = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
             return false;
+        }
         auto existing = readWholeFile(path);
         if (!existing)
             return false;

@@ -27,6 +27,7 @@ struct IniValue {
 
 // Writes several values as WriteIniData would, one after the other, but replaces the file only
 // once: either every value lands or none does, so a crash never leaves half of them new.
+// When nothing was written, errno says why (EINVAL for a value the file cannot hold).
 bool WriteIniValues(std::span<const IniValue> values, const std::string& file);
 
 } // namespace quorvex

@@ -153,6 +153,20 @@ void agent(QPainter& p)
     p.drawLine(QPointF(11.5, 11.5), QPointF(13.5, 11.5));
 }
 
+void wizardSheet(QPainter& p)
+{
+    sheet(p, QRectF(1, 1, 10, 14));
+    p.setPen(QPen(QColor(136, 138, 133), 0.8));
+    for (qreal y : {5.0, 7.5, 10.0})
+        p.drawLine(QPointF(3, y), QPointF(8, y));
+    // The pencil, lying across the sheet's corner.
+    p.setPen(outline(QColor(245, 121, 0)));
+    p.setBrush(QColor(245, 121, 0));
+    p.drawPolygon(QPolygonF({{8, 12}, {14, 4}, {16, 5.5}, {10, 13.5}}));
+    p.setBrush(QColor(46, 52, 54));
+    p.drawPolygon(QPolygonF({{8, 12}, {10, 13.5}, {7.5, 14.5}}));
+}
+
 } // namespace
 
 QIcon jobType(int type)
@@ -204,6 +218,16 @@ QIcon button(Button which)
         return iconOf(executeJob);
     }
     return {};
+}
+
+QIcon wizard()
+{
+    return iconOf(wizardSheet, {16, 32, 48, 64});
+}
+
+QIcon browse()
+{
+    return iconOf(openJob);
 }
 
 QIcon application()

@@ -23,4 +23,9 @@ QIcon button(Button which);
 // The program's own icon: the windows' icon and the tray icon.
 QIcon application();
 
+// The job definition wizard's header picture: a job sheet with a pencil.
+QIcon wizard();
+// The browse buttons' picture: an open folder.
+QIcon browse();
+
 } // namespace quorvex::icons

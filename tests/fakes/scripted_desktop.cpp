@@ -27,6 +27,27 @@ int ScriptedDesktop::messageBox(const std::string& text, int style, const std::s
     return answer;
 }
 
+std::optional<std::string> ScriptedDesktop::nextPath()
+{
+    if (m_paths.empty())
+        return std::nullopt;
+    std::optional<std::string> path = std::move(m_paths.front());
+    m_paths.pop_front();
+    return path;
+}
+
+std::optional<std::string> ScriptedDesktop::openFileName(const OpenFileRequest& request)
+{
+    m_fileDialogs.push_back(request);
+    return nextPath();
+}
+
+std::optional<std::string> ScriptedDesktop::chooseFolder(const std::string& prompt)
+{
+    m_folderDialogs.push_back(prompt);
+    return nextPath();
+}
+
 void ScriptedDesktop::doEvents()
 {
     ++m_doEventsCount;

@@ -4,13 +4,14 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quorvex::test {
 
-// Records every message box and answers from a script; an unscripted box gets the first
-// button's answer (OK, Yes, Abort or Retry).
+// Records every message box and dialog and answers from a script; an unscripted box gets the
+// first button's answer (OK, Yes, Abort or Retry), an unscripted dialog is cancelled.
 class ScriptedDesktop final : public Desktop {
 public:
     struct Box {
@@ -20,21 +21,33 @@ public:
     };
 
     int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> openFileName(const OpenFileRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& prompt) override;
     void doEvents() override;
     void setBusyPointer(bool busy) override { m_busy = busy; }
     void beep() override { ++m_beeps; }
 
     void answerNext(int answer) { m_answers.push_back(answer); }
+    // The next file or folder dialog's choice; nothing is a cancel.
+    void chooseNext(std::optional<std::string> path) { m_paths.push_back(std::move(path)); }
     // Runs on every doEvents(), so a test can act "while" the core waits.
     void onDoEvents(std::function<void()> hook) { m_doEventsHook = std::move(hook); }
 
     const std::vector<Box>& boxes() const { return m_boxes; }
+    // Every dialog shown so far: the open-file requests, and the folder prompts.
+    const std::vector<OpenFileRequest>& fileDialogs() const { return m_fileDialogs; }
+    const std::vector<std::string>& folderDialogs() const { return m_folderDialogs; }
     bool busy() const { return m_busy; }
     int doEventsCount() const { return m_doEventsCount; }
 
 private:
+    std::optional<std::string> nextPath();
+
     std::vector<Box> m_boxes;
     std::deque<int> m_answers;
+    std::deque<std::optional<std::string>> m_paths;
+    std::vector<OpenFileRequest> m_fileDialogs;
+    std::vector<std::string> m_folderDialogs;
     std::function<void()> m_doEventsHook;
     bool m_busy = false;
     int m_beeps = 0;

@@ -5,6 +5,7 @@
 #include "support/error_handler.hpp"
 #include "ui/icons.hpp"
 #include "ui/twips.hpp"
+#include "ui/wizard/frm_wiz_job_definition.hpp"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -112,6 +113,11 @@ frmSchedule::frmSchedule(QWidget* parent) : QMainWindow(parent)
     createList();
     createStatusBar();
     centralWidget()->installEventFilter(this);
+    m_jobWizard = [](frmSchedule& owner, bool addJob) {
+        frmWIZ_JobDefinition wizard(owner);
+        wizard.setAddJob(addJob);
+        wizard.exec();
+    };
 
     setMinimumSize(twipsX(*this, kMinWidth), twipsY(*this, kMinHeight));
     resize(twipsX(*this, kInnerWidth),
@@ -284,18 +290,42 @@ void frmSchedule::AddItemListView(const std::string& sBackupName, DateTime dDate
 {
     trapFatal(kModule, "AddItemListView()", [&] {
         auto* item = new JobRow();
-        item->setText(kColName, qs(sBackupName));
-        const bool known = iJobType > 0 && iJobType < int16_t(m_jobTypeIcons.size());
-        item->setIcon(kColName, m_jobTypeIcons[known ? iJobType : 0]);
-        setDateCell(item, kColLastRun, formatDate(dDateLastRun), dDateLastRun);
-        setDateCell(item, kColNextRun, formatDate(dDateNextRun), dDateNextRun);
-        setDateCell(item, kColStartTime, formatTime(dStartTime), dStartTime);
-        item->setText(kColJobType, QString::number(iJobType));
-        item->setText(kColJobFile, qs(sBackupFilename));
+        fillRow(item, sBackupName, dDateLastRun, dDateNextRun, dStartTime, iJobType,
+                sBackupFilename);
         m_list->addTopLevelItem(item);
         if (m_sorted)
             sortList();
     });
+}
+
+void frmSchedule::setRow(int index, const std::string& sBackupName, DateTime dDateLastRun,
+                         DateTime dDateNextRun, DateTime dStartTime, int16_t iJobType,
+                         const std::string& sBackupFilename)
+{
+    fillRow(row(index), sBackupName, dDateLastRun, dDateNextRun, dStartTime, iJobType,
+            sBackupFilename);
+}
+
+void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTime lastRun,
+                          DateTime nextRun, DateTime startTime, int16_t jobType,
+                          const std::string& file)
+{
+    item->setText(kColName, qs(name));
+    const bool known = jobType > 0 && jobType < int16_t(m_jobTypeIcons.size());
+    item->setIcon(kColName, m_jobTypeIcons[known ? jobType : 0]);
+    setDateCell(item, kColLastRun, formatDate(lastRun), lastRun);
+    setDateCell(item, kColNextRun, formatDate(nextRun), nextRun);
+    setDateCell(item, kColStartTime, formatTime(startTime), startTime);
+    item->setText(kColJobType, QString::number(jobType));
+    item->setText(kColJobFile, qs(file));
+}
+
+int frmSchedule::selectedRow() const
+{
+    QTreeWidgetItem* current = m_list->currentItem();
+    if (current == nullptr || !current->isSelected())
+        return 0;
+    return m_list->indexOfTopLevelItem(current) + 1;
 }
 
 void frmSchedule::setDateCell(QTreeWidgetItem* item, int column, const std::string& text,

@@ -76,6 +76,13 @@ public:
     std::string rowJobFile(int row) const;
     // Rewrites the Last Run and Next Run columns of row i, texts and values.
     void setRowRuns(int row, DateTime dDateLastRun, DateTime dDateNextRun);
+    // Rewrites every column and the picture of row i, as AddItemListView fills a new one.
+    void setRow(int row, const std::string& sBackupName, DateTime dDateLastRun,
+                DateTime dDateNextRun, DateTime dStartTime, int16_t iJobType,
+                const std::string& sBackupFilename);
+    // The position (from 1) of the current row when it is selected, else 0: the job that
+    // Open and Copy hand to the wizard.
+    int selectedRow() const;
     // Makes row i the current row and the only selected one.
     void selectOnlyRow(int row);
     void clearSelection();
@@ -92,7 +99,8 @@ public:
     void mnuFilePreferences_Click();
     void mnuHelpContents_Click();
 
-    // Until these are installed, the wizard and the help entries do nothing.
+    // The job definition wizard is installed from the start; tests put their own in its place.
+    // Until a help handler is installed, the help entries do nothing.
     void setJobWizard(JobWizard wizard) { m_jobWizard = std::move(wizard); }
     void setHelpHandler(HelpHandler handler) { m_helpHandler = std::move(handler); }
 
@@ -122,6 +130,8 @@ private:
     DateTime dateCell(int index, int column) const;
     static void setDateCell(QTreeWidgetItem* item, int column, const std::string& text,
                             DateTime value);
+    void fillRow(QTreeWidgetItem* item, const std::string& name, DateTime lastRun,
+                 DateTime nextRun, DateTime startTime, int16_t jobType, const std::string& file);
     // The two checks before a command on jobs; false after showing the message.
     bool checkSelection();
     // Positions (from 1) of the selected rows, in ascending order.

@@ -5,6 +5,7 @@
 
 #include "execution/execute_job.hpp"
 #include "jobs/database_job.hpp"
+#include "jobs/job_directory.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -38,20 +39,6 @@ private:
     QWidget* m_window;
 };
 
-// A job file's name may hold "*" or "?" here, which uKill would read as a pattern and so
-// delete other jobs' files as well; such a file is removed by its exact name.
-void deleteJobFile(const std::string& path)
-{
-    if (FilePathStripPath(path).find_first_of("*?") == std::string::npos) {
-        uKill(path);
-        return;
-    }
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    if (ec)
-        throw RuntimeError::fromErrno(ec.value());
-}
-
 bool fileExists(const std::string& path)
 {
     std::error_code ec;
@@ -73,8 +60,7 @@ bool frmSchedule::checkSelection()
                mb::Information, kVerificationError);
         return false;
     }
-    const QTreeWidgetItem* current = m_list->currentItem();
-    if (current == nullptr || !current->isSelected()) {
+    if (selectedRow() == 0) {
         MsgBox("You must first select a Database Job before clicking this button.", mb::Information,
                kVerificationError);
         return false;
