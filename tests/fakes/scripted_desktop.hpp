@@ -38,6 +38,7 @@ public:
     const std::vector<OpenFileRequest>& fileDialogs() const { return m_fileDialogs; }
     const std::vector<std::string>& folderDialogs() const { return m_folderDialogs; }
     bool busy() const { return m_busy; }
+    int beeps() const { return m_beeps; }
     int doEventsCount() const { return m_doEventsCount; }
 
 private:

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <array>
 #include <csignal>
 #include <filesystem>
@@ -217,7 +219,7 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     // clang-format on
 }
 
-TEST_F(JobFileTest, SaveThatCannotBeFinishedLeavesEverythingAsItWasAndIsNotReported)
+TEST_F(JobFileTest, SaveThatCannotBeFinishedLeavesEverythingAsItWasAndReturnsTheReason)
 {
     const std::string content = "[General]\r\nJobName=Old\r\nJobType=2\r\n";
     writeFile(jobFile(), content);
@@ -230,12 +232,12 @@ TEST_F(JobFileTest, SaveThatCannotBeFinishedLeavesEverythingAsItWasAndIsNotRepor
     const int16_t result = nightlyBackup().SaveDatabaseJob(jobFile());
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, EFBIG);
     EXPECT_EQ(readFile(jobFile()), content);
     // No draft is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1);
     // Nor is a folder made for a job file whose folder is gone.
-    EXPECT_EQ(nightlyBackup().SaveDatabaseJob(path("NoSuchDir/Job.tsk")), 0);
+    EXPECT_EQ(nightlyBackup().SaveDatabaseJob(path("NoSuchDir/Job.tsk")), ENOENT);
     EXPECT_FALSE(std::filesystem::exists(path("NoSuchDir")));
     EXPECT_TRUE(m_desktop.boxes().empty());
 }

@@ -155,7 +155,10 @@ QLabel* frmWIZ_JobDefinition::addLabel(QWidget* parent, const QString& objectNam
                                        const char* caption, int left, int top, int width,
                                        int height)
 {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    // Captions are written as stored, "&&" for one "&"; these labels carry no access key.
+    auto* label = new QLabel(QString::fromLatin1(caption).replace(QStringLiteral("&&"),
+                                                                   QStringLiteral("&")),
+                             parent);
     label->setObjectName(objectName);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -257,9 +260,8 @@ void frmWIZ_JobDefinition::createActionPage(QWidget* page)
             optAction_Click(i);
         });
         m_optAction[static_cast<size_t>(i)] = option;
-        QLabel* text = addLabel(page, indexed("lblInstrux", actions[i - 1].label),
-                                actions[i - 1].text, 960, top + 120, 5100, 500);
-        text->setBuddy(option);
+        addLabel(page, indexed("lblInstrux", actions[i - 1].label), actions[i - 1].text, 960,
+                 top + 120, 5100, 500);
     }
 }
 
