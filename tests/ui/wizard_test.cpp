@@ -179,7 +179,11 @@ TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
 {
     open(true);
     next();
+    std::vector<HelpItem> help;
+    m_schedule.setHelpHandler([&help](HelpItem item) { help.push_back(item); });
     QLineEdit* name = box("txtDatabaseJobName");
+    QTest::keyRelease(name, Qt::Key_F1);
+    EXPECT_EQ(help, std::vector<HelpItem>{HelpItem::Contents});
     QCoreApplication::processEvents(); // the selection follows the focus
     EXPECT_EQ(name->selectedText(), "New Database Job");
     name->clear();

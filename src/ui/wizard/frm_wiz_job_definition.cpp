@@ -229,8 +229,24 @@ void frmWIZ_JobDefinition::createPages()
     createNamePage(createPage(1, "DATABASE JOB NAME"));
     createSchedulePage(createPage(2, "SCHEDULING"));
     createSecurityPage(createPage(3, "DATABASE SECURITY"));
-    createRepairCompactPage(createPage(4, "REPAIR && COMPACT MDB FILE"));
-    createAutoExecutePage(createPage(5, "AUTO EXECUTE MDB FILE"));
+    m_txtRepairCompactMDB = createDatabasePage(
+        createPage(4, "REPAIR && COMPACT MDB FILE"),
+        {1, 0, "Select MDB file to repair and compact:", "txtRepairCompactMDB",
+         "cmdBrowseRepairCompactMDB", 21, 6,
+         "Microsoft Access databases should be maintained with repair and compact operations "
+         "performed on a routine basis.  The repair operation will fix a corrupted or partially "
+         "corrupted database.  The compact operation will reclaim extra space that builds up "
+         "with record deletions, code changes in modules, control deletions or changes in forms "
+         "and reports, etc."});
+    m_txtAutoExecMDB = createDatabasePage(
+        createPage(5, "AUTO EXECUTE MDB FILE"),
+        {2, 1, "Select MDB file to automatically load and run:", "txtAutoExecMDB",
+         "cmdBrowseAutoExecMDB", 23, 8,
+         "There are many, many, powerful automation techniques you can perform by setting up an "
+         "MS-Access MDB file to automatically run on a routine schedule.  Simply create a blank "
+         "MDB, link in tables from another MDB, setup a Startup form, and you can have "
+         "auto-emails sent, auto reports built, auto-exports run, etc.  There are no limits to "
+         "what you can easily code."});
     createBackupPage(createPage(6, "BACKUP MDB FILE"));
 }
 
@@ -339,52 +355,22 @@ void frmWIZ_JobDefinition::createSecurityPage(QWidget* page)
     setSecurityEnabled(false);
 }
 
-void frmWIZ_JobDefinition::createRepairCompactPage(QWidget* page)
+// The page of an action on one database file: the file with its browse button, and a framed
+// explanation beside the action's picture.
+QLineEdit* frmWIZ_JobDefinition::createDatabasePage(QWidget* page, const DatabasePage& design)
 {
-    addLabel(page, indexed("lblStep", 0), "Select MDB file to repair and compact:", 120, 420,
-             5800, 300);
-    m_txtRepairCompactMDB =
-        addPathBox(page, "txtRepairCompactMDB", "cmdBrowseRepairCompactMDB", 720, 21);
-    connect(page->findChild<QPushButton*>(name("cmdBrowseRepairCompactMDB")),
-            &QPushButton::clicked, this, [this] {
-                browseFileInto(m_txtRepairCompactMDB, ".mdb", "Microsoft Access Database");
-            });
+    addLabel(page, indexed("lblStep", design.promptLabel), design.prompt, 120, 420, 5800, 300);
+    QLineEdit* path = addPathBox(page, design.boxName, design.browseName, 720, design.tabIndex);
+    connect(page->findChild<QPushButton*>(name(design.browseName)), &QPushButton::clicked, this,
+            [this, path] { browseFileInto(path, ".mdb", "Microsoft Access Database"); });
     auto* box = new QFrame(page);
-    box->setObjectName(indexed("shpBox", 0));
+    box->setObjectName(indexed("shpBox", design.action - 1));
     box->setFrameShape(QFrame::Box);
     box->setGeometry(twipsRect(*this, 900, 1260, 5160, 1700));
-    addLabel(box, indexed("lblStep", 6),
-             "Microsoft Access databases should be maintained with repair and compact operations "
-             "performed on a routine basis.  The repair operation will fix a corrupted or "
-             "partially corrupted database.  The compact operation will reclaim extra space that "
-             "builds up with record deletions, code changes in modules, control deletions or "
-             "changes in forms and reports, etc.",
-             100, 80, 4960, 1540);
-    auto* image = addLabel(page, indexed("imgAction", 0), "", 120, 1300, 600, 600);
-    image->setPixmap(icons::jobType(1).pixmap(image->size()));
-}
-
-void frmWIZ_JobDefinition::createAutoExecutePage(QWidget* page)
-{
-    addLabel(page, indexed("lblStep", 1), "Select MDB file to automatically load and run:", 120,
-             420, 5800, 300);
-    m_txtAutoExecMDB = addPathBox(page, "txtAutoExecMDB", "cmdBrowseAutoExecMDB", 720, 23);
-    connect(page->findChild<QPushButton*>(name("cmdBrowseAutoExecMDB")), &QPushButton::clicked,
-            this,
-            [this] { browseFileInto(m_txtAutoExecMDB, ".mdb", "Microsoft Access Database"); });
-    auto* box = new QFrame(page);
-    box->setObjectName(indexed("shpBox", 1));
-    box->setFrameShape(QFrame::Box);
-    box->setGeometry(twipsRect(*this, 900, 1260, 5160, 1700));
-    addLabel(box, indexed("lblStep", 8),
-             "There are many, many, powerful automation techniques you can perform by setting up "
-             "an MS-Access MDB file to automatically run on a routine schedule.  Simply create a "
-             "blank MDB, link in tables from another MDB, setup a Startup form, and you can have "
-             "auto-emails sent, auto reports built, auto-exports run, etc.  There are no limits "
-             "to what you can easily code.",
-             100, 80, 4960, 1540);
-    auto* image = addLabel(page, indexed("imgAction", 1), "", 120, 1300, 600, 600);
-    image->setPixmap(icons::jobType(2).pixmap(image->size()));
+    addLabel(box, indexed("lblStep", design.textLabel), design.text, 100, 80, 4960, 1540);
+    auto* image = addLabel(page, indexed("imgAction", design.action - 1), "", 120, 1300, 600, 600);
+    image->setPixmap(icons::jobType(design.action).pixmap(image->size()));
+    return path;
 }
 
 void frmWIZ_JobDefinition::createBackupPage(QWidget* page)

@@ -61,8 +61,17 @@ private:
     void createNamePage(QWidget* page);
     void createSchedulePage(QWidget* page);
     void createSecurityPage(QWidget* page);
-    void createRepairCompactPage(QWidget* page);
-    void createAutoExecutePage(QWidget* page);
+    struct DatabasePage {
+        int action;
+        int promptLabel;
+        const char* prompt;
+        const char* boxName;
+        const char* browseName;
+        int tabIndex;
+        int textLabel;
+        const char* text;
+    };
+    QLineEdit* createDatabasePage(QWidget* page, const DatabasePage& design);
     void createBackupPage(QWidget* page);
     QWidget* createPage(int index, const char* title);
     QLabel* addLabel(QWidget* parent, const QString& name, const char* caption, int left, int top,
