@@ -1,7 +1,7 @@
 #include "execution/access_job_test.hpp"
-#include "run_quorvexctl.hpp"
 #include "fakes/job_files_test.hpp"
 #include "jobs/job_directory.hpp"
+#include "run_quorvexctl.hpp"
 #include "ui/wizard/frm_wiz_job_definition.hpp"
 
 #include <QApplication>
@@ -36,7 +36,8 @@ public: // the page changes of the check table reach the helpers through a fixtu
     void SetUp() override
     {
         JobFilesTest::SetUp();
-        std::filesystem::copy_file(builtAppDir() / "TestForAccess.mdb", dir() / "TestForAccess.mdb");
+        std::filesystem::copy_file(builtAppDir() / "TestForAccess.mdb",
+                                   dir() / "TestForAccess.mdb");
     }
     void withoutAccess() { std::filesystem::remove(dir() / "TestForAccess.mdb"); }
 
@@ -69,7 +70,8 @@ public: // the page changes of the check table reach the helpers through a fixtu
         std::string shown;
         for (int p = 0; p < frmWIZ_JobDefinition::kPageCount; ++p)
             if (find<QWidget>(QStringLiteral("fraWizSteps(%1)").arg(p))->isVisible())
-                shown += find<QLabel>(QStringLiteral("lblFrameTitle(%1)").arg(p))->text().toStdString();
+                shown +=
+                    find<QLabel>(QStringLiteral("lblFrameTitle(%1)").arg(p))->text().toStdString();
         std::string buttons;
         for (const char* name : {"cmdBack", "cmdNext", "cmdFinish"})
             buttons += find<QPushButton>(name)->isEnabled() ? name[3] : '-';
@@ -78,8 +80,8 @@ public: // the page changes of the check table reach the helpers through a fixtu
     std::string ticked() const
     {
         std::string days;
-        for (const char* day : {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
-                                "Sunday"})
+        for (const char* day :
+             {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"})
             days += find<QCheckBox>(QStringLiteral("chk") + day)->isChecked() ? day[0] : '-';
         return days;
     }
@@ -121,14 +123,15 @@ TEST_F(WizardTest, NextAndBackFollowTheStepTableAndStepFiveShowsTheChosenAction)
             seen.push_back(state());
         }
         const std::string path[] = {"txtRepairCompactMDB", "txtAutoExecMDB", "txtBackupSourceMDB"};
-        EXPECT_EQ(seen, (std::vector<std::string>{
-                            "Step 1 of 5 DATABASE JOB TYPE -N-",
-                            "Step 2 of 5 DATABASE JOB NAME BN- txtDatabaseJobName",
-                            "Step 3 of 5 SCHEDULING BN- txtStartTime",
-                            "Step 4 of 5 DATABASE SECURITY BN-",
-                            "Step 5 of 5 " + std::string(pages[action - 1]) + " B-F " + path[action - 1],
-                            "Step 4 of 5 DATABASE SECURITY BN-", "Step 3 of 5 SCHEDULING BN-",
-                            "Step 2 of 5 DATABASE JOB NAME BN-", "Step 1 of 5 DATABASE JOB TYPE -N-"}))
+        EXPECT_EQ(
+            seen,
+            (std::vector<std::string>{
+                "Step 1 of 5 DATABASE JOB TYPE -N-",
+                "Step 2 of 5 DATABASE JOB NAME BN- txtDatabaseJobName",
+                "Step 3 of 5 SCHEDULING BN- txtStartTime", "Step 4 of 5 DATABASE SECURITY BN-",
+                "Step 5 of 5 " + std::string(pages[action - 1]) + " B-F " + path[action - 1],
+                "Step 4 of 5 DATABASE SECURITY BN-", "Step 3 of 5 SCHEDULING BN-",
+                "Step 2 of 5 DATABASE JOB NAME BN-", "Step 1 of 5 DATABASE JOB TYPE -N-"}))
             << action;
     }
 }
@@ -171,7 +174,8 @@ TEST_F(WizardTest, FrequencySecurityAndActionReactions)
     for (int clicked : {2, 2, 3}) {
         click(QStringLiteral("optAction(%1)").arg(clicked));
         for (int i = 1; i <= 3; ++i)
-            EXPECT_EQ(find<QToolButton>(QStringLiteral("optAction(%1)").arg(i))->isChecked(), i == clicked);
+            EXPECT_EQ(find<QToolButton>(QStringLiteral("optAction(%1)").arg(i))->isChecked(),
+                      i == clicked);
     }
 }
 
@@ -190,11 +194,11 @@ TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
     QTest::keyClicks(name, "Sales-2 .x/");
     EXPECT_EQ(name->text(), "Sales2 .x");
     EXPECT_EQ(m_desktop.beeps(), 2);
-    EXPECT_EQ(boxes(), (std::vector<Box>{
-                           {"The character '-' is not allowed in a Database Job name.", mb::OkOnly,
-                            "Keypress Error"},
-                           {"The character '/' is not allowed in a Database Job name.", mb::OkOnly,
-                            "Keypress Error"}}));
+    EXPECT_EQ(boxes(),
+              (std::vector<Box>{{"The character '-' is not allowed in a Database Job name.",
+                                 mb::OkOnly, "Keypress Error"},
+                                {"The character '/' is not allowed in a Database Job name.",
+                                 mb::OkOnly, "Keypress Error"}}));
 
     next();
     QLineEdit* start = box("txtStartTime");
@@ -274,8 +278,8 @@ TEST_F(WizardTest, WithoutAccessOnlyBackupsAreOfferedAndAFewCopiesSelectTheLast)
     EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->count(), 3);
     open(true);
     EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->currentText(), "2");
-    EXPECT_EQ(boxes(), std::vector<Box>(3, Box{kAccessMissing, mb::OkOnly | mb::Exclamation,
-                                               "Notification"}));
+    EXPECT_EQ(boxes(), std::vector<Box>(
+                           3, Box{kAccessMissing, mb::OkOnly | mb::Exclamation, "Notification"}));
 }
 
 TEST_F(WizardTest, EditingShowsTheStoredValuesAndOddValuesSelectSoundEntries)
@@ -346,20 +350,57 @@ TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
         std::string message;
         std::string state;
     } cases[] = {
-        {text("txtDatabaseJobName", "Nightly-Backup"), "This name has already been used; please enter a different name.", "Step 1 of 5 DATABASE JOB TYPE -N-"},
-        {text("txtDatabaseJobName", "Nightly-Backup!"), "A derivative of this name has already been used; please enter a different name.", "Step 1 of 5 DATABASE JOB TYPE -N-"},
-        {text("txtDatabaseJobName", ""), "The Database Job Name must not be blank.  Please enter a name now.", "Step 2 of 5 DATABASE JOB NAME BN-"},
-        {text("txtDatabaseJobName", "../.."), "The Database Job Name must not be blank.  Please enter a name now.", "Step 2 of 5 DATABASE JOB NAME BN-"},
-        {text("txtStartTime", "9.99"), "The time you entered is not valid.  Please correct the value now using the format 'hh:mm' where between 00:00 - 23:59.", "Step 3 of 5 SCHEDULING BN-"},
-        {[](WizardTest& t) { t.find<QCheckBox>("chkWednesday")->setChecked(false); t.find<QComboBox>("cmbFrequency")->setCurrentText("Weekly"); t.find<QCheckBox>("chkSunday")->setChecked(false); }, "For a Frequency set to Daily or Weekly, you must select at least one day of the week from the checkboxes provided.  Please make a selection now.", "Step 3 of 5 SCHEDULING BN-"},
-        {[](WizardTest& t) { t.find<QComboBox>("cmbFrequency")->setCurrentText("Monthly"); t.find<QComboBox>("cmbDayOfMonth")->setCurrentIndex(-1); }, "For a Frequency set to Monthly, you must select a day of the month from the drop down box provided.  Please make a selection now.", "Step 3 of 5 SCHEDULING BN-"},
-        {text("txtBackupSourceMDB", ""), "The Backup source database filename is blank.  Please select a filename now.", "Step 5 of 5 BACKUP MDB FILE B-F"},
-        {text("txtBackupTargetPath", ""), "The Backup target directory is blank.  Please select a directory now.", "Step 5 of 5 BACKUP MDB FILE B-F"},
-        {security("", "u", "p"), "The MDW File is blank.  Please select a security file now.", "Step 4 of 5 DATABASE SECURITY BN-"},
-        {security(path(".hidden.mdw"), "u", "p"), "The MDW File entered does not exist.  Please select a security file now.", "Step 4 of 5 DATABASE SECURITY BN-"},
-        {security(mdw, "", "p"), "The user ID is blank.  Please enter a user ID for the security file now.", "Step 4 of 5 DATABASE SECURITY BN-"},
-        {security(mdw, "u", ""), "The password is blank.  Please enter a password for the security file now.", "Step 4 of 5 DATABASE SECURITY BN-"},
-        {text("txtBackupTargetPath", path("data/")), "The Backup Target Path must be different from the path of the Source MDB file.", "Step 5 of 5 BACKUP MDB FILE B-F"},
+        {text("txtDatabaseJobName", "Nightly-Backup"),
+         "This name has already been used; please enter a different name.",
+         "Step 1 of 5 DATABASE JOB TYPE -N-"},
+        {text("txtDatabaseJobName", "Nightly-Backup!"),
+         "A derivative of this name has already been used; please enter a different name.",
+         "Step 1 of 5 DATABASE JOB TYPE -N-"},
+        {text("txtDatabaseJobName", ""),
+         "The Database Job Name must not be blank.  Please enter a name now.",
+         "Step 2 of 5 DATABASE JOB NAME BN-"},
+        {text("txtDatabaseJobName", "../.."),
+         "The Database Job Name must not be blank.  Please enter a name now.",
+         "Step 2 of 5 DATABASE JOB NAME BN-"},
+        {text("txtStartTime", "9.99"),
+         "The time you entered is not valid.  Please correct the value now using the format "
+         "'hh:mm' where between 00:00 - 23:59.",
+         "Step 3 of 5 SCHEDULING BN-"},
+        {[](WizardTest& t) {
+             t.find<QCheckBox>("chkWednesday")->setChecked(false);
+             t.find<QComboBox>("cmbFrequency")->setCurrentText("Weekly");
+             t.find<QCheckBox>("chkSunday")->setChecked(false);
+         },
+         "For a Frequency set to Daily or Weekly, you must select at least one day of the week "
+         "from the checkboxes provided.  Please make a selection now.",
+         "Step 3 of 5 SCHEDULING BN-"},
+        {[](WizardTest& t) {
+             t.find<QComboBox>("cmbFrequency")->setCurrentText("Monthly");
+             t.find<QComboBox>("cmbDayOfMonth")->setCurrentIndex(-1);
+         },
+         "For a Frequency set to Monthly, you must select a day of the month from the drop down "
+         "box provided.  Please make a selection now.",
+         "Step 3 of 5 SCHEDULING BN-"},
+        {text("txtBackupSourceMDB", ""),
+         "The Backup source database filename is blank.  Please select a filename now.",
+         "Step 5 of 5 BACKUP MDB FILE B-F"},
+        {text("txtBackupTargetPath", ""),
+         "The Backup target directory is blank.  Please select a directory now.",
+         "Step 5 of 5 BACKUP MDB FILE B-F"},
+        {security("", "u", "p"), "The MDW File is blank.  Please select a security file now.",
+         "Step 4 of 5 DATABASE SECURITY BN-"},
+        {security(path(".hidden.mdw"), "u", "p"),
+         "The MDW File entered does not exist.  Please select a security file now.",
+         "Step 4 of 5 DATABASE SECURITY BN-"},
+        {security(mdw, "", "p"),
+         "The user ID is blank.  Please enter a user ID for the security file now.",
+         "Step 4 of 5 DATABASE SECURITY BN-"},
+        {security(mdw, "u", ""),
+         "The password is blank.  Please enter a password for the security file now.",
+         "Step 4 of 5 DATABASE SECURITY BN-"},
+        {text("txtBackupTargetPath", path("data/")),
+         "The Backup Target Path must be different from the path of the Source MDB file.",
+         "Step 5 of 5 BACKUP MDB FILE B-F"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -464,7 +505,8 @@ TEST_F(WizardTest, PickersAskAgainForWhatDoesNotExistAndACancelKeepsTheBox)
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_EQ(asked[1].title, "Browse for Microsoft Access Database");
     ASSERT_EQ(asked[1].filters.size(), 1u);
-    EXPECT_EQ(asked[1].filters[0].description + asked[1].filters[0].pattern + asked[1].defaultExtension,
+    EXPECT_EQ(asked[1].filters[0].description + asked[1].filters[0].pattern +
+                  asked[1].defaultExtension,
               "Microsoft Access Database (*.mdb)*.mdb*.mdb");
     EXPECT_EQ(asked[1].fileName, "");
     EXPECT_EQ(asked[2].fileName, path("data/Missing.mdb")) << "the refused name is proposed again";
@@ -482,10 +524,13 @@ TEST_F(WizardTest, PickersAskAgainForWhatDoesNotExistAndACancelKeepsTheBox)
     m_desktop.chooseNext(path("data"));
     click("cmdBrowseBackupTarg");
     EXPECT_EQ(target->text().toStdString(), path("data") + "/");
-    EXPECT_EQ(m_desktop.folderDialogs(),
-              std::vector<std::string>(5, "Please select a directory into which backup will be placed."));
-    const Box noFile{"The specified database file does not exist; please try again.", mb::OkOnly, "Quorvex"};
-    const Box noFolder{"The specified directory does not exist; please try again.", mb::OkOnly, "Quorvex"};
+    EXPECT_EQ(
+        m_desktop.folderDialogs(),
+        std::vector<std::string>(5, "Please select a directory into which backup will be placed."));
+    const Box noFile{"The specified database file does not exist; please try again.", mb::OkOnly,
+                     "Quorvex"};
+    const Box noFolder{"The specified directory does not exist; please try again.", mb::OkOnly,
+                       "Quorvex"};
     EXPECT_EQ(boxes(), (std::vector<Box>{noFile, noFolder}));
 }
 
@@ -508,8 +553,10 @@ TEST_F(WizardTest, NewJobFromTheScheduleWindowIsListedByQuorvexctlAndRuns)
         name->setText("Orders");
         wizard.findChild<QToolButton*>("optAction(3)")->click();
         writeFile(dir() / "data" / "Orders.mdb", "orders");
-        wizard.findChild<QLineEdit*>("txtBackupSourceMDB")->setText(QString::fromStdString(path("data/Orders.mdb")));
-        wizard.findChild<QLineEdit*>("txtBackupTargetPath")->setText(QString::fromStdString(backupTarget().string()));
+        wizard.findChild<QLineEdit*>("txtBackupSourceMDB")
+            ->setText(QString::fromStdString(path("data/Orders.mdb")));
+        wizard.findChild<QLineEdit*>("txtBackupTargetPath")
+            ->setText(QString::fromStdString(backupTarget().string()));
         for (int i = 0; i < 4; ++i)
             wizard.findChild<QPushButton*>("cmdNext")->click();
         wizard.findChild<QPushButton*>("cmdFinish")->click();

@@ -47,8 +47,8 @@ void BrowseFile(std::string& sFileName, const std::string& extension,
 {
     trapFatal(kModule, "BrowseFile()", [&] {
         CCommonDialog dialog;
-        dialog.Filter = CCommonDialog::AddFilterItem(
-            "", description + " (*" + extension + ")", "*" + extension);
+        dialog.Filter = CCommonDialog::AddFilterItem("", description + " (*" + extension + ")",
+                                                     "*" + extension);
         dialog.DefaultExt = "*" + extension;
         dialog.DialogTitle = "Browse for " + description;
         dialog.FileName = sFileName;

@@ -51,8 +51,7 @@ bool isPlainFile(const std::string& path)
 }
 
 // The hourglass for the life of Finish, whichever way it ends.
-class BusyPointer
-{
+class BusyPointer {
 public:
     BusyPointer() { desktop().setBusyPointer(true); }
     ~BusyPointer() { desktop().setBusyPointer(false); }
@@ -103,12 +102,15 @@ std::string frmWIZ_JobDefinition::nameProblem() const
     for (int row = 1; row <= m_schedule.rowCount(); ++row) {
         if (row == edited)
             continue;
-        const std::string listed =
-            m_schedule.lvwSchedule()->topLevelItem(row - 1)->text(frmSchedule::kColName).toStdString();
+        const std::string listed = m_schedule.lvwSchedule()
+                                       ->topLevelItem(row - 1)
+                                       ->text(frmSchedule::kColName)
+                                       .toStdString();
         if (name == listed)
             return "This name has already been used; please enter a different name.";
         // Also a listed job whose file is not named after it keeps its file.
-        if (!fileName.empty() && (fileName == jobFileName(listed) || path == m_schedule.rowJobFile(row)))
+        if (!fileName.empty() &&
+            (fileName == jobFileName(listed) || path == m_schedule.rowJobFile(row)))
             return "A derivative of this name has already been used; please enter a different "
                    "name.";
     }
@@ -125,7 +127,8 @@ bool frmWIZ_JobDefinition::weekdayTicked() const
 
 std::optional<frmWIZ_JobDefinition::PageProblem> frmWIZ_JobDefinition::pageProblem() const
 {
-    const std::string blankName = "The Database Job Name must not be blank.  Please enter a name now.";
+    const std::string blankName =
+        "The Database Job Name must not be blank.  Please enter a name now.";
     const QString frequency = m_cmbFrequency->currentText();
     const int action = selectedAction();
     const bool backup = action == job_type::Backup;
@@ -176,11 +179,11 @@ std::optional<frmWIZ_JobDefinition::PageProblem> frmWIZ_JobDefinition::pageProbl
     if (security && m_txtMDWFile->text().isEmpty())
         return PageProblem{"The MDW File is blank.  Please select a security file now.", 4, 4};
     if (security && !isPlainFile(text(m_txtMDWFile)))
-        return PageProblem{"The MDW File entered does not exist.  Please select a security file now.",
-                           4, 4};
+        return PageProblem{
+            "The MDW File entered does not exist.  Please select a security file now.", 4, 4};
     if (security && m_txtUserID->text().isEmpty())
-        return PageProblem{"The user ID is blank.  Please enter a user ID for the security file now.",
-                           4, 4};
+        return PageProblem{
+            "The user ID is blank.  Please enter a user ID for the security file now.", 4, 4};
     if (security && m_txtPassword->text().isEmpty())
         return PageProblem{"The password is blank.  Please enter a password for the security file "
                            "now.",

@@ -103,8 +103,8 @@ void frmWIZ_JobDefinition::createHeaderAndFooter()
     const QRect iconRect = twipsRect(*this, 150, 110, 480, 480);
     icon->setGeometry(iconRect);
     icon->setPixmap(icons::wizard().pixmap(iconRect.size()));
-    auto* title = addLabel(header, name("lblWizTitle"), "Database Job Definition Wizard", 780,
-                           160, 5800, 400);
+    auto* title = addLabel(header, name("lblWizTitle"), "Database Job Definition Wizard", 780, 160,
+                           5800, 400);
     QFont big = title->font();
     big.setPointSizeF(13.5);
     big.setBold(true);
@@ -129,8 +129,8 @@ void frmWIZ_JobDefinition::createHeaderAndFooter()
         auto* b = new QPushButton(name(caption), footer);
         b->setObjectName(name(objectName));
         b->setAutoDefault(false);
-        b->setGeometry(twipsRect(*this, left, kButtonTop - kFooterTop - 30, kButtonWidth,
-                                 kButtonHeight));
+        b->setGeometry(
+            twipsRect(*this, left, kButtonTop - kFooterTop - 30, kButtonWidth, kButtonHeight));
         return b;
     };
     m_cmdCancel = button("cmdCancel", "&Cancel", 1800);
@@ -156,9 +156,8 @@ QLabel* frmWIZ_JobDefinition::addLabel(QWidget* parent, const QString& objectNam
                                        int height)
 {
     // Captions are written as stored, "&&" for one "&"; these labels carry no access key.
-    auto* label = new QLabel(QString::fromLatin1(caption).replace(QStringLiteral("&&"),
-                                                                   QStringLiteral("&")),
-                             parent);
+    auto* label = new QLabel(
+        QString::fromLatin1(caption).replace(QStringLiteral("&&"), QStringLiteral("&")), parent);
     label->setObjectName(objectName);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -305,15 +304,15 @@ void frmWIZ_JobDefinition::createSchedulePage(QWidget* page)
     connect(m_cmbFrequency, &QComboBox::currentIndexChanged, this,
             [this] { cmbFrequency_Click(); });
 
-    m_lblSelectDayOf = addLabel(page, name("lblSelectDayOf"),
-                                "Select the day(s) of the week or day of month below:", 120,
-                                1380, 5800, 300);
+    m_lblSelectDayOf =
+        addLabel(page, name("lblSelectDayOf"),
+                 "Select the day(s) of the week or day of month below:", 120, 1380, 5800, 300);
     m_cmbDayOfMonth = new QComboBox(page);
     m_cmbDayOfMonth->setObjectName(name("cmbDayOfMonth"));
     m_cmbDayOfMonth->setGeometry(twipsRect(*this, 300, 1700, 900, kTextHeight));
     registerTabIndex(m_cmbDayOfMonth, 7, true);
 
-    const char* days[] = {"Monday", "Tuesday", "Wednesday", "Thursday",
+    const char* days[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                           "Friday", "Saturday", "Sunday"};
     for (int i = 0; i < 7; ++i) {
         auto* box = new QCheckBox(name(days[i]), page);
@@ -345,9 +344,8 @@ void frmWIZ_JobDefinition::createSecurityPage(QWidget* page)
              1140, 5800, 300);
     m_txtMDWFile = addPathBox(page, "txtMDWFile", "cmdBrowseMDWFile", 1440, 17);
     m_cmdBrowseMDWFile = page->findChild<QPushButton*>(name("cmdBrowseMDWFile"));
-    connect(m_cmdBrowseMDWFile, &QPushButton::clicked, this, [this] {
-        browseFileInto(m_txtMDWFile, ".mdw", "Microsoft Access Security File");
-    });
+    connect(m_cmdBrowseMDWFile, &QPushButton::clicked, this,
+            [this] { browseFileInto(m_txtMDWFile, ".mdw", "Microsoft Access Security File"); });
     addLabel(page, indexed("lblStep", 7), "User ID:", 120, 2000, 1100, 300);
     m_txtUserID = addTextBox(page, "txtUserID", 1300, 1960, 2600, 19);
     addLabel(page, indexed("lblStep", 12), "Password:", 120, 2440, 1100, 300);
@@ -377,15 +375,14 @@ void frmWIZ_JobDefinition::createBackupPage(QWidget* page)
 {
     addLabel(page, indexed("lblStep", 9), "Select MDB file to backup:", 120, 380, 5800, 300);
     m_txtBackupSourceMDB = addPathBox(page, "txtBackupSourceMDB", "cmdBrowseBackupSrc", 660, 25);
-    connect(page->findChild<QPushButton*>(name("cmdBrowseBackupSrc")), &QPushButton::clicked,
-            this,
+    connect(page->findChild<QPushButton*>(name("cmdBrowseBackupSrc")), &QPushButton::clicked, this,
             [this] { browseFileInto(m_txtBackupSourceMDB, ".mdb", "Microsoft Access Database"); });
     addLabel(page, indexed("lblStep", 10),
              "Select folder into which you want backup zip file(s) to go:", 120, 1060, 5800, 300);
     m_txtBackupTargetPath =
         addPathBox(page, "txtBackupTargetPath", "cmdBrowseBackupTarg", 1340, 27);
-    connect(page->findChild<QPushButton*>(name("cmdBrowseBackupTarg")), &QPushButton::clicked,
-            this, [this] { browseFolderInto(m_txtBackupTargetPath); });
+    connect(page->findChild<QPushButton*>(name("cmdBrowseBackupTarg")), &QPushButton::clicked, this,
+            [this] { browseFolderInto(m_txtBackupTargetPath); });
 
     auto* group = new QGroupBox(name("Type of Backup: "), page);
     group->setObjectName(name("Frame1"));
@@ -504,7 +501,6 @@ void frmWIZ_JobDefinition::cmdBack_Click()
         m_iFrameNbr = m_iStepNbr;
         m_cmdBack->setEnabled(m_iStepNbr > 1);
         Form_Paint(); // enables Next and disables Finish below step 5
-
     });
 }
 
@@ -596,10 +592,10 @@ bool frmWIZ_JobDefinition::txtDatabaseJobName_KeyPress(const QString& typed)
     for (const QChar c : typed) {
         const char16_t code = c.unicode();
         const bool accepted = (code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') ||
-                              (code >= u'0' && code <= u'9') || (code >= 192 && code <= 255 &&
-                                                                 code != 247) ||
-                              code == u'_' || code == u' ' || code == u'.' || code == 8 ||
-                              code == 9 || code == 16 || code == 27;
+                              (code >= u'0' && code <= u'9') ||
+                              (code >= 192 && code <= 255 && code != 247) || code == u'_' ||
+                              code == u' ' || code == u'.' || code == 8 || code == 9 ||
+                              code == 16 || code == 27;
         if (!accepted) {
             desktop().beep();
             MsgBox("The character '" + QString(c).toStdString() +
@@ -647,10 +643,9 @@ bool frmWIZ_JobDefinition::eventFilter(QObject* watched, QEvent* event)
         if (watched == m_txtDatabaseJobName) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool editingKey = key->modifiers().testFlag(Qt::ControlModifier) ||
-                                    key->key() == Qt::Key_Delete ||
-                                    key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            if (!editingKey && !key->text().isEmpty() &&
-                !txtDatabaseJobName_KeyPress(key->text()))
+                                    key->key() == Qt::Key_Delete || key->key() == Qt::Key_Return ||
+                                    key->key() == Qt::Key_Enter;
+            if (!editingKey && !key->text().isEmpty() && !txtDatabaseJobName_KeyPress(key->text()))
                 return true;
         }
         break;

@@ -26,8 +26,7 @@ class frmSchedule;
 // The job definition wizard: five steps on seven pages (the fifth step shows the page of the
 // chosen action) that define a new job or change the one selected in the schedule window.
 // Nothing is checked or saved before Finish, but the job-name keys and the start time.
-class frmWIZ_JobDefinition : public QDialog
-{
+class frmWIZ_JobDefinition : public QDialog {
     Q_OBJECT
 
 public:

@@ -56,8 +56,8 @@ void frmWIZ_JobDefinition::SetupForm()
     trapFatal(kModule, "SetupForm()", [&] {
         m_iStepNbr = 1;
         m_iFrameNbr = 1;
-        m_cmbFrequency->addItems({QStringLiteral("Daily"), QStringLiteral("Weekly"),
-                                  QStringLiteral("Monthly")});
+        m_cmbFrequency->addItems(
+            {QStringLiteral("Daily"), QStringLiteral("Weekly"), QStringLiteral("Monthly")});
         for (int day = 1; day <= 28; ++day)
             m_cmbDayOfMonth->addItem(QString::number(day));
         for (int copies = 0; copies <= preferences().NumberCopies; ++copies)
@@ -164,7 +164,8 @@ std::string frmWIZ_JobDefinition::defaultJobName() const
         const std::string name = list->topLevelItem(i)->text(frmSchedule::kColName).toStdString();
         if (name.compare(0, kDefaultName.size(), kDefaultName) != 0)
             continue;
-        const double number = roundHalfEven(Val(std::string_view(name).substr(kDefaultName.size())));
+        const double number =
+            roundHalfEven(Val(std::string_view(name).substr(kDefaultName.size())));
         // Numbers beyond the 16-bit range that the numbering counts in are passed over.
         if (number > best && number < INT16_MAX)
             best = static_cast<int>(number);
