@@ -56,11 +56,6 @@ void frmMain::Form_Load(bool silent)
     }
 }
 
-DateTime frmMain::dueMoment(DateTime nextRun, DateTime startTime)
-{
-    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
-}
-
 void frmMain::tmrCheckForDatabaseJob_Timer()
 {
     trapFatal(kModule, "tmrCheckForDatabaseJob_Timer()", [&] {

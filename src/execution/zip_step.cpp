@@ -26,8 +26,8 @@ bool refuseUnquotable(const std::string& path)
 
 std::string zipCommandLine(const std::string& archivePath, const std::string& fileItem)
 {
-    return appFile("zip") + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
-           " ";
+    return programFile("zip") + " " + kZipOptions + inQuotes(archivePath) + " " +
+           inQuotes(fileItem) + " ";
 }
 
 std::string zipResultLine(int32_t code, const std::string& fileItem)

@@ -80,6 +80,11 @@ DateTime nextMonthlyRun(DateTime now, DateTime startTime, int dayOfMonth)
 
 } // namespace
 
+DateTime dueMoment(DateTime nextRun, DateTime startTime)
+{
+    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
+}
+
 DateTime CDatabaseJob::DateNextRun() const
 {
     return trapFatal("CDatabaseJob.cls", "DateNextRun()", [&] {

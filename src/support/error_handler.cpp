@@ -33,7 +33,7 @@ std::string errorText(const RuntimeError& e)
 
 std::string errorLogPath()
 {
-    return appFile(app().programName + ".err");
+    return dataFile(app().programName + ".err");
 }
 
 void HandleError(bool fatal, const RuntimeError& error, std::string_view module,

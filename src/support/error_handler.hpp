@@ -9,7 +9,7 @@
 
 namespace quorvex {
 
-// Appends an entry to the error log ("<program>.err" in the application directory), tells the
+// Appends an entry to the error log ("<program>.err" in the data folder), tells the
 // user in a message box and, when fatal, ends the program through FatalExit().
 void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
                  std::string_view routine, std::string_view details = {});

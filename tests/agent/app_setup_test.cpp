@@ -201,5 +201,28 @@ TEST_F(StartUpTest, ProgramWithoutADisplayRunsOffscreenRefusesASecondInstanceEnd
     EXPECT_EQ(agent.exitCode(), 0);
 }
 
+// The built agent and quorvexctl lie in one writable folder, the build tree's, which is then
+// their data folder too; both name the same places.
+TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
+{
+    const auto output = [](const std::string& program, const QString& argument) {
+        QProcess process;
+        process.start(QString::fromStdString(builtAppDir() / program), {argument});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString();
+    };
+    const std::string version = std::to_string(QUORVEX_VERSION_MAJOR) + "." +
+                                std::to_string(QUORVEX_VERSION_MINOR) + "." +
+                                std::to_string(QUORVEX_VERSION_BUILD);
+    EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + version + "\n");
+    EXPECT_EQ(output("quorvex", "--help"),
+              "usage: quorvex [/SILENT]\n"
+              "       quorvex --help | --version\n"
+              "Runs the scheduled Database Jobs from the notification area; /SILENT starts with "
+              "the icon only.\n\n" +
+                  output("quorvexctl", "paths"));
+}
+
 } // namespace
 } // namespace quorvex::test

@@ -128,12 +128,6 @@ TEST_F(MainWindowTest, RowRemovedDuringAPassIsNotRead)
     EXPECT_EQ(runsLogged(), Names{"Alpha"});
 }
 
-TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
-{
-    EXPECT_EQ(frmMain::dueMoment(at(2026, 12, 5), DateTime::fromTime(10, 30, 45)),
-              at(2026, 12, 5, 10, 30));
-}
-
 TEST_F(MainWindowTest, TrayLeftPressAndRightReleaseAskForTheMenuOneAtATime)
 {
     int menus = 0;

@@ -111,5 +111,10 @@ TEST_F(NextRunTest, MonthlyJobSetToThe31stRunsOnEveryMonthsLastDayOnly)
         EXPECT_EQ(day.day(), DateTime::daysInMonth(day.year(), day.month()));
 }
 
+TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
+{
+    EXPECT_EQ(dueMoment(at(2026, 12, 5), t(10, 30, 45)), at(2026, 12, 5, 10, 30));
+}
+
 } // namespace
 } // namespace quorvex
