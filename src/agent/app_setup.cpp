@@ -161,8 +161,10 @@ int runAgent(int argc, char** argv)
     int status = 0;
     {
         AppSetup setup(headless || isSilent(commandLine));
-        if (setup.Main())
+        if (setup.Main()) {
+            qtDesktop.setTray(setup.tray());
             status = QApplication::exec();
+        }
     }
     setDesktop(nullptr);
     TerminationSignals::uninstall();

@@ -66,6 +66,8 @@ public:
     virtual void doEvents() = 0;
     virtual void setBusyPointer(bool busy) = 0;
     virtual void beep() = 0;
+    // A passing note beside the notification-area icon, when there is one.
+    virtual void trayNotification(const std::string& title, const std::string& text) = 0;
 };
 
 // Prints every box to standard error and gives the cautious answer: OK for a box with only
@@ -79,6 +81,7 @@ public:
     void doEvents() override {}
     void setBusyPointer(bool) override {}
     void beep() override {}
+    void trayNotification(const std::string&, const std::string&) override {}
 
     static int cautiousAnswer(int style);
 };

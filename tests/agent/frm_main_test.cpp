@@ -61,6 +61,14 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks
     EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders"})) << "the following occurrence runs again";
 }
 
+TEST_F(MainWindowTest, FailedDueRunLeavesANoteBesideTheTrayIcon)
+{
+    listBackupJob(m_schedule, "Broken", DateTime::fromTime(10, 30), at(2026, 11, 1), false);
+    tickAt(5, 10, 30, 1);
+    EXPECT_EQ(runsLogged(), Names{"Broken"});
+    EXPECT_EQ(m_desktop.notifications().size(), 1u);
+}
+
 TEST_F(MainWindowTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
 {
     tickAt(5, 10, 0);

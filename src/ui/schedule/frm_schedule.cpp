@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyleOptionButton>
@@ -85,6 +86,32 @@ protected:
     }
 };
 
+// A picture that looks the same whether its window takes input or not: the lights must show
+// a running job while Execute keeps the window disabled.
+class Lamp final : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, pixmap());
+    }
+};
+
+// The status bar reads the same disabled as enabled, for the same reason.
+void drawAsEnabled(QWidget* bar)
+{
+    QPalette palette = bar->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setColor(QPalette::Disabled, r, palette.color(QPalette::Active, r));
+    }
+    bar->setPalette(palette);
+}
+
 QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -113,6 +140,7 @@ frmSchedule::frmSchedule(QWidget* parent) : QMainWindow(parent)
     createList();
     createStatusBar();
     centralWidget()->installEventFilter(this);
+    m_helpHandler = [this](HelpItem item) { openHelpItem(*this, item); };
     m_jobWizard = [](frmSchedule& owner, bool addJob) {
         frmWIZ_JobDefinition wizard(owner);
         wizard.setAddJob(addJob);
@@ -241,7 +269,8 @@ void frmSchedule::createMenus()
     addSeparator(help, "SlashHelp1");
     addItem(help, "mnuHelpLicense", "License Agreement", [this] { showHelp(HelpItem::License); });
     addSeparator(help, "SlashHelp2");
-    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); });
+    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); })
+        ->setVisible(!homepageAddress().empty());
     addItem(help, "mnuHelpAbout", "About", [this] { showHelp(HelpItem::About); });
 }
 
@@ -250,6 +279,7 @@ void frmSchedule::createStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("sbarSchedule"));
     bar->setSizeGripEnabled(false);
+    drawAsEnabled(bar);
     m_panelCount = panel(bar, "NbrDatabaseJobs");
     m_panelCount->setText(QStringLiteral("X Database Jobs"));
     m_panelCount->setFixedWidth(twipsX(*this, kPanelCountWidth));
@@ -270,7 +300,7 @@ void frmSchedule::createStatusBar()
     place->addWidget(lights, 0, Qt::AlignLeft | Qt::AlignVCenter);
     const int side = lights->height();
     for (int i = 0; i < kLightCount; ++i) {
-        auto* image = new QLabel(lights);
+        auto* image = new Lamp(lights);
         image->setObjectName(QStringLiteral("imgLight(%1)").arg(i));
         image->setPixmap(icons::light(i, side));
         // 0 and 1 share the left place, 2 and 3 the right one.

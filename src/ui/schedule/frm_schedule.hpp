@@ -2,6 +2,7 @@
 
 #include "execution/status_display.hpp"
 #include "support/date_time.hpp"
+#include "ui/about/help.hpp"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -20,9 +21,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quorvex {
-
-// The Help menu's entries; what they open belongs to the help and about module.
-enum class HelpItem { Contents, License, Homepage, About };
 
 // The schedule window: the job list, which is also the agent's in-memory table of jobs, the
 // status bar with the lights, and the commands on jobs. Closing it only hides it until
@@ -99,8 +97,8 @@ public:
     void mnuFilePreferences_Click();
     void mnuHelpContents_Click();
 
-    // The job definition wizard is installed from the start; tests put their own in its place.
-    // Until a help handler is installed, the help entries do nothing.
+    // The job definition wizard and the help entries are installed from the start; tests put
+    // their own in their place.
     void setJobWizard(JobWizard wizard) { m_jobWizard = std::move(wizard); }
     void setHelpHandler(HelpHandler handler) { m_helpHandler = std::move(handler); }
 
