@@ -1,5 +1,6 @@
 #include "support/preferences.hpp"
 
+#include "platform/process.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -18,6 +19,13 @@ std::string readPreference(std::string_view key, std::string_view defaultValue,
     std::string value;
     GetIniData(kSection, key, defaultValue, value, file);
     return value;
+}
+
+// The desktop's opener of addresses, which hands them to the user's own browser; nothing
+// when it is missing, so the first link asks for a browser.
+std::string defaultBrowser()
+{
+    return locateProgramFile("xdg-open").value_or("");
 }
 
 } // namespace
@@ -45,8 +53,7 @@ void LoadPreferences()
         Preferences& prefs = preferences();
         prefs.StopOnError = toInt16(Val(readPreference("StopOnError", "-1", file)));
         prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
-        prefs.IEPath =
-            readPreference("IEPath", "C:\\Program Files\\Internet Explorer\\IExplore.exe", file);
+        prefs.IEPath = readPreference("IEPath", defaultBrowser(), file);
     });
 }
 

@@ -17,7 +17,8 @@ struct Preferences {
 
 Preferences& preferences();
 
-// Reads the three preferences (defaults -1, 99 and the classic browser path).
+// Reads the three preferences (defaults -1, 99 and the desktop's opener xdg-open, by its full
+// path, as the browser).
 void LoadPreferences();
 // Writes the three preferences; a failed write leaves the file as it was and is not reported.
 void SavePreferences();

@@ -6,6 +6,7 @@
 #include "support/date_text.hpp"
 
 #include <array>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace quorvex {
@@ -134,7 +135,14 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
 {
     EXPECT_EQ(preferencesFilePath(), path("Quorvex.ini"));
     EXPECT_EQ(DatabaseJobsPath(), dir().string() + "/DatabaseJobs/");
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, "C:\\Program Files\\Internet Explorer\\IExplore.exe"));
+    // The browser is the desktop's opener as PATH finds it, or none.
+    const std::string savedPath = std::getenv("PATH");
+    setenv("PATH", dir().c_str(), 1);
+    EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
+    writeFile(path("xdg-open"), "#!/bin/sh\n");
+    fs::permissions(path("xdg-open"), fs::perms::owner_all);
+    EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
+    setenv("PATH", savedPath.c_str(), 1);
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
     preferences() = {0, -12, "/opt/My Browser/browser"};
     SavePreferences();
