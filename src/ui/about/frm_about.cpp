@@ -44,11 +44,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     addLabel("lblCopyright", QStringLiteral("Copyright \u00a9 2026 the Quorvex developers"), 780,
              840, 3915, 255);
     addSeparator(3, 2, 1140, 120, 4750);
+    // Where the maker's request and postal address would stand: what the program is for.
     addLabel("lblPenalty(2)",
              QStringLiteral("Quorvex repairs and compacts Microsoft Access databases, backs "
                             "them up with numbered copies, and opens them in Access so that "
                             "their own start-up code runs, each on its own schedule."),
-             120, 1860, 4575, 615);
+             120, 1860, 4575, 1380);
     addSeparator(5, 4, 1740, 120, 4750);
     addSeparator(0, 1, 3300, 60, 4690);
 
