@@ -68,9 +68,10 @@ bool AppSetup::Main()
             return false;
         }
         createWindows();
+        // The list is filled before the window first shows, so it never appears empty.
+        fillJobList();
         m_main->Form_Load(m_silent);
         m_tray->SystemTrayAddIcon(*m_main);
-        fillJobList();
         LoadPreferences();
         return true;
     });

@@ -56,15 +56,14 @@ void frmMain::Form_Load(bool silent)
     }
 }
 
-DateTime frmMain::dueMoment(DateTime nextRun, DateTime startTime)
-{
-    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
-}
-
 void frmMain::tmrCheckForDatabaseJob_Timer()
 {
     trapFatal(kModule, "tmrCheckForDatabaseJob_Timer()", [&] {
         if (m_schedule.rowCount() == 0 || m_schedule.isVisible() || m_checkBusy)
+            return;
+        // Until the earliest row is due, a tick reads no row at all.
+        const DateTime now = Now();
+        if (now <= m_schedule.earliestDueMoment())
             return;
         BusyScope busy(m_checkBusy);
         const int rows = m_schedule.rowCount();
@@ -72,9 +71,7 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
         // Once Exit has stopped the timer, no further job of the pass is started.
         for (int i = 1; i <= std::min(rows, m_schedule.rowCount()) && m_timer->isActive(); ++i) {
             m_schedule.clearSelection();
-            const DateTime due =
-                dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));
-            if (Now() > due)
+            if (now > m_schedule.rowDueMoment(i))
                 runDueJob(i);
         }
     });

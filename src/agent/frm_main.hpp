@@ -32,10 +32,6 @@ public:
     void Form_MouseMove(int code);
     int lastNotification() const { return m_lastNotification; }
 
-    // When the due moment of a row lies: its next-run date at 00:00 plus its start time in
-    // whole minutes, as the list shows them.
-    static DateTime dueMoment(DateTime nextRun, DateTime startTime);
-
 signals:
     // Emitted from within Form_MouseMove; the receiver shows the menu and returns when it
     // has closed.

@@ -340,6 +340,7 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
                           DateTime nextRun, DateTime startTime, int16_t jobType,
                           const std::string& file)
 {
+    m_earliestDue.reset();
     item->setText(kColName, qs(name));
     const bool known = jobType > 0 && jobType < int16_t(m_jobTypeIcons.size());
     item->setIcon(kColName, m_jobTypeIcons[known ? jobType : 0]);
@@ -348,6 +349,27 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
     setDateCell(item, kColStartTime, formatTime(startTime), startTime);
     item->setText(kColJobType, QString::number(jobType));
     item->setText(kColJobFile, qs(file));
+}
+
+DateTime frmSchedule::dueMoment(DateTime nextRun, DateTime startTime)
+{
+    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
+}
+
+DateTime frmSchedule::rowDueMoment(int index) const
+{
+    return dueMoment(rowDateNextRun(index), rowStartTime(index));
+}
+
+DateTime frmSchedule::earliestDueMoment() const
+{
+    if (m_earliestDue)
+        return *m_earliestDue;
+    DateTime earliest = DateTime::fromDate(9999, 12, 31);
+    for (int i = 1; i <= rowCount(); ++i)
+        earliest = std::min(earliest, rowDueMoment(i));
+    m_earliestDue = earliest;
+    return earliest;
 }
 
 int frmSchedule::selectedRow() const
@@ -367,7 +389,10 @@ void frmSchedule::setDateCell(QTreeWidgetItem* item, int column, const std::stri
 
 void frmSchedule::DeleteItemListView(int iIndexNumber)
 {
-    trapFatal(kModule, "DeleteItemListView()", [&] { delete row(iIndexNumber); });
+    trapFatal(kModule, "DeleteItemListView()", [&] {
+        delete row(iIndexNumber);
+        m_earliestDue.reset();
+    });
 }
 
 int frmSchedule::rowCount() const
@@ -413,6 +438,7 @@ void frmSchedule::setRowRuns(int index, DateTime dDateLastRun, DateTime dDateNex
     QTreeWidgetItem* item = row(index);
     setDateCell(item, kColLastRun, formatDate(dDateLastRun), dDateLastRun);
     setDateCell(item, kColNextRun, formatDate(dDateNextRun), dDateNextRun);
+    m_earliestDue.reset();
 }
 
 void frmSchedule::selectOnlyRow(int index)

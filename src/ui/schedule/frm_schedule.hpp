@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,14 @@ public:
     DateTime rowDateLastRun(int row) const;
     DateTime rowDateNextRun(int row) const;
     DateTime rowStartTime(int row) const;
+    // When a row falls due: its next-run date at 00:00 plus its start time in whole minutes,
+    // as the list shows them.
+    static DateTime dueMoment(DateTime nextRun, DateTime startTime);
+    DateTime rowDueMoment(int row) const;
+    // The earliest due moment of all rows, the far future without rows. It depends on the rows
+    // alone, so it is kept until a row is added, removed or rewritten, and a due-job check
+    // costs nothing while nothing is due.
+    DateTime earliestDueMoment() const;
     std::string rowJobFile(int row) const;
     // Rewrites the Last Run and Next Run columns of row i, texts and values.
     void setRowRuns(int row, DateTime dDateLastRun, DateTime dDateNextRun);
@@ -148,6 +157,7 @@ private:
     QLabel* m_panelLights = nullptr;
     std::array<QLabel*, kLightCount> m_imgLight{};
 
+    mutable std::optional<DateTime> m_earliestDue;
     std::string m_messageText;
     bool m_killForm = false;
     bool m_activated = false;
