@@ -67,12 +67,13 @@ bool AppSetup::Main()
             MsgBox("An instance of Quorvex is already running.", mb::OkOnly, "Verification Error");
             return false;
         }
+        // The preferences come first: filling the list asks whether missed runs are made up.
+        LoadPreferences();
         createWindows();
         // The list is filled before the window first shows, so it never appears empty.
         fillJobList();
         m_main->Form_Load(m_silent);
         m_tray->SystemTrayAddIcon(*m_main);
-        LoadPreferences();
         return true;
     });
 }
@@ -102,11 +103,15 @@ void AppSetup::createWindows()
 // file; two files that give the same name and JobType both get theirs.
 void AppSetup::fillJobList()
 {
+    const bool catchUp = preferences().CatchUpMissedRuns != 0;
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
         m_schedule->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
                                     job.StartTime(), job.JobType(), file);
+        // A missed run shows as the row's next run, already passed, so the first check runs it.
+        if (const std::optional<DateTime> missed = catchUp ? job.MissedRun() : std::nullopt)
+            m_schedule->setMissedRun(m_schedule->rowCount(), *missed);
     }
 }
 

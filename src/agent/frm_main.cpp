@@ -3,8 +3,10 @@
 #include "agent/sys_tray.hpp"
 #include "jobs/database_job.hpp"
 #include "support/clock.hpp"
+#include "support/date_text.hpp"
 #include "support/date_time.hpp"
 #include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
 #include "ui/icons.hpp"
 #include "ui/schedule/frm_schedule.hpp"
 
@@ -81,6 +83,9 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
 // cut short is not retried before its following occurrence.
 void frmMain::runDueJob(int row)
 {
+    if (const std::optional<DateTime> missed = m_schedule.rowMissedRun(row))
+        LogEvent("Making up the run missed at " + formatDate(*missed) + " " +
+                 formatTime(*missed));
     const std::string file = m_schedule.rowJobFile(row);
     CDatabaseJob job;
     job.OpenDatabaseJob(file);

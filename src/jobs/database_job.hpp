@@ -3,6 +3,7 @@
 #include "support/date_time.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorvex {
@@ -34,6 +35,10 @@ public:
     void setDateLastRun(DateTime value) { m_dateLastRun = value; }
     // Computed afresh from the schedule and the present moment on every read.
     DateTime DateNextRun() const;
+    // The run that passed without the job running: the latest scheduled moment (the start
+    // time, in whole minutes, on a day the schedule selects) at or before now, when it falls
+    // on a day after DateLastRun; nothing otherwise.
+    std::optional<DateTime> MissedRun() const;
     DateTime StartTime() const { return m_startTime; }
     void setStartTime(DateTime value) { m_startTime = value; }
     int32_t Frequency() const { return m_frequency; }

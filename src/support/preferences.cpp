@@ -54,6 +54,7 @@ void LoadPreferences()
         prefs.StopOnError = toInt16(Val(readPreference("StopOnError", "-1", file)));
         prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
         prefs.IEPath = readPreference("IEPath", defaultBrowser(), file);
+        prefs.CatchUpMissedRuns = toInt16(Val(readPreference("CatchUpMissedRuns", "0", file)));
     });
 }
 
@@ -65,6 +66,13 @@ void SavePreferences()
         WriteIniData(kSection, "StopOnError", prefs.StopOnError != 0 ? "-1" : "0", file);
         WriteIniData(kSection, "NumberCopies", std::to_string(prefs.NumberCopies), file);
         WriteIniData(kSection, "IEPath", prefs.IEPath, file);
+        // Written once the user has turned it on, so files of users who never did stay as
+        // they were.
+        constexpr std::string_view kUnset = "\x01";
+        if (prefs.CatchUpMissedRuns != 0 ||
+            readPreference("CatchUpMissedRuns", kUnset, file) != kUnset)
+            WriteIniData(kSection, "CatchUpMissedRuns", prefs.CatchUpMissedRuns != 0 ? "-1" : "0",
+                         file);
     });
 }
 

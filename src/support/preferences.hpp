@@ -13,6 +13,9 @@ struct Preferences {
     int16_t NumberCopies = 0;
     // The web browser program.
     std::string IEPath;
+    // Used as a Boolean: a job whose scheduled run passed while the agent was not running runs
+    // once at start-up. Off unless the user turns it on.
+    int16_t CatchUpMissedRuns = 0;
 };
 
 Preferences& preferences();

@@ -96,6 +96,30 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     EXPECT_FALSE(list().topLevelItem(1)->icon(0).isNull());
 }
 
+// A daily 03:00 job that last ran two days ago, the agent started at 09:00.
+TEST_F(StartUpTest, AMissedRunIsMadeUpOnceAtStartOnlyWhenTheUserAskedForIt)
+{
+    saveBackupJob("Nightly", "Nightly", DateTime::fromTime(3, 0), at(2026, 12, 3));
+    for (const bool catchUp : {false, true}) {
+        SCOPED_TRACE(catchUp);
+        m_setup.reset();
+        writeFile(dir() / "Quorvex.ini", catchUp ? "[Preferences]\r\nCatchUpMissedRuns=-1\r\n" : "");
+        m_clock.set(2026, 12, 5, 9, 0, 0);
+        ASSERT_TRUE(start(true));
+        for (int tick = 0; tick < 2; ++tick) {
+            m_clock.advanceSeconds(5);
+            m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+        }
+        EXPECT_EQ(runsLogged(), catchUp ? Names{"Nightly"} : Names{});
+    }
+    const std::vector<std::string> log = linesOf(readFile(transactionLogPath()));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0].substr(21), "Making up the run missed at Dec-05-2026 03:00");
+    EXPECT_NE(log[1].find("-- Nightly --"), std::string::npos);
+    EXPECT_EQ(schedule().lvwSchedule()->topLevelItem(0)->text(frmSchedule::kColNextRun),
+              "Dec-06-2026");
+}
+
 TEST_F(StartUpTest, SilentShowsOnlyTheIconLoadsThePreferencesAndRefusesASecondInstance)
 {
     std::filesystem::remove_all(jobsDir());

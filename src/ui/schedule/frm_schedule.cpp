@@ -27,6 +27,8 @@ namespace quorvex {
 namespace {
 
 constexpr const char* kModule = "frmSchedule.frm";
+// Beside a row's next run: the moment of a missed run that the row stands for.
+constexpr int kMissedRunRole = Qt::UserRole + 1;
 
 // Sizes of the window's design, in twips.
 constexpr int kInnerWidth = 6375;
@@ -385,6 +387,7 @@ void frmSchedule::setDateCell(QTreeWidgetItem* item, int column, const std::stri
 {
     item->setText(column, qs(text));
     item->setData(column, Qt::UserRole, QVariant::fromValue<qint64>(value.serialSeconds()));
+    item->setData(column, kMissedRunRole, QVariant());
 }
 
 void frmSchedule::DeleteItemListView(int iIndexNumber)
@@ -431,6 +434,22 @@ DateTime frmSchedule::rowStartTime(int index) const
 std::string frmSchedule::rowJobFile(int index) const
 {
     return row(index)->text(kColJobFile).toStdString();
+}
+
+void frmSchedule::setMissedRun(int index, DateTime missed)
+{
+    QTreeWidgetItem* item = row(index);
+    setDateCell(item, kColNextRun, formatDate(missed), missed.datePart());
+    item->setData(kColNextRun, kMissedRunRole, QVariant::fromValue<qint64>(missed.serialSeconds()));
+    m_earliestDue.reset();
+}
+
+std::optional<DateTime> frmSchedule::rowMissedRun(int index) const
+{
+    const QVariant missed = row(index)->data(kColNextRun, kMissedRunRole);
+    if (!missed.isValid())
+        return std::nullopt;
+    return DateTime::fromSerialSeconds(missed.toLongLong());
 }
 
 void frmSchedule::setRowRuns(int index, DateTime dDateLastRun, DateTime dDateNextRun)

@@ -90,6 +90,10 @@ public:
     // The position (from 1) of the current row when it is selected, else 0: the job that
     // Open and Copy hand to the wizard.
     int selectedRow() const;
+    // Shows a run that passed while the agent was not running as row i's next run, so the
+    // due-job check makes it up; rewriting the row's runs forgets it.
+    void setMissedRun(int row, DateTime missed);
+    std::optional<DateTime> rowMissedRun(int row) const;
     // Makes row i the current row and the only selected one.
     void selectOnlyRow(int row);
     void clearSelection();
