@@ -8,7 +8,10 @@
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <memory>
 #include <vector>
 
@@ -59,6 +62,8 @@ public:
     }
     const std::string& extension() const { return m_extension; }
     std::string current() const { return m_basePath + suffix(); }
+    // The current copy's file name, without the folder.
+    std::string fileName() const { return FilePathStripPath(current()); }
     std::string numbered(int n) const { return m_basePath + "_" + std::to_string(n) + suffix(); }
 
 private:
@@ -104,6 +109,11 @@ std::string realDirectoryOf(const std::string& file)
     return real ? FilePathStripFileName(real.get()) : FilePathStripFileName(file);
 }
 
+std::string missingSourceLine(const std::string& file)
+{
+    return "Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.";
+}
+
 std::string renameFailureText(const CopyNames& names)
 {
     const std::string& ext = names.extension();
@@ -113,6 +123,46 @@ std::string renameFailureText(const CopyNames& names)
            "because you were just viewing the " + ext + " file.  " + kCrLf + kCrLf +
            "The fix is to close all open " + ext + " files you are " + kCrLf + "viewing." + kCrLf;
 }
+
+// The folder in the target where a run writes its new copy (and zip its temporary files)
+// before any earlier copy is touched. It is named after the current copy, so the next run of
+// the same job finds and removes whatever a failed or killed run left in it; the run that made
+// it removes it when it ends.
+class WorkFolder {
+public:
+    WorkFolder(const std::string& target, const CopyNames& names)
+        : m_path(target + "." + names.fileName() + ".partial")
+    {
+        removeAll();
+        std::error_code error;
+        if (!std::filesystem::create_directory(m_path, error) && !error)
+            error = std::make_error_code(std::errc::file_exists);
+        if (error)
+            throw RuntimeError::fromErrno(error.value());
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder()
+    {
+        // Whatever stays here (the folder cannot be removed) goes with the next run.
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    std::string file(const std::string& name) const { return m_path + kPathSeparator + name; }
+
+private:
+    // A link in its place is removed, never followed.
+    void removeAll() const
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+        if (error)
+            throw RuntimeError::fromErrno(error.value());
+    }
+
+    std::string m_path;
+};
 
 class BackupRun {
 public:
@@ -125,6 +175,8 @@ public:
             m_files.push_back(job.MDWFile());
     }
 
+    // The new copy is written whole beside the earlier ones before they are rotated, so a
+    // copy that fails or is cut short costs none of them.
     void plainCopy() const
     {
         for (const auto& file : m_files) {
@@ -134,30 +186,40 @@ public:
             showProgress(kPlainPrefix, file);
             checkSource(file);
             const CopyNames names = plainNames(file, m_target);
+            const WorkFolder work(m_target, names);
+            const std::string newCopy = work.file(names.fileName());
+            writeNewCopy(file, newCopy, names);
             rotate(names);
-            retryOnDiskError([&] { copyFileReplacing(file, names.current()); });
+            retryOnDiskError([&] { renameReplacing(newCopy, names.current()); });
         }
     }
 
     // Every file is checked before the earlier archives are touched, so a missing or
-    // misplaced file never costs the archives already there.
+    // misplaced file never costs the archives already there; the new archive is made whole
+    // before they are rotated.
     void zipArchive() const
     {
+        // A job file without a database path is a missing source, as in a plain copy.
+        if (m_files.front().find(kPathSeparator) == std::string::npos)
+            fail(missingSourceLine(m_files.front()));
         const CopyNames names = zipNames(m_files.front(), m_target);
         checkTarget();
         for (const auto& file : m_files) {
             checkNotInTarget(file);
             checkSource(file);
         }
-        rotate(names);
-        uKill(names.current());
+        // zip keeps its temporary files beside the archive, so they land in the work folder.
+        const WorkFolder work(m_target, names);
+        const std::string newArchive = work.file(names.fileName());
         for (const auto& file : m_files) {
             blink();
             showProgress(kZipPrefix, file);
             checkSource(file);
-            if (!ZipFile(names.current(), file))
+            if (!ZipFile(newArchive, file))
                 throw RunFailed{};
         }
+        rotate(names);
+        retryOnDiskError([&] { renameReplacing(newArchive, names.current()); });
     }
 
 private:
@@ -184,7 +246,7 @@ private:
         // A job file without a database path is a missing source, not a reason to end the
         // program over a path without a directory.
         if (file.find(kPathSeparator) == std::string::npos)
-            fail("Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.");
+            fail(missingSourceLine(file));
         const bool same = retryOnDiskError([&] {
             return sameDirectory(FilePathStripFileName(file), m_target) ||
                    sameDirectory(realDirectoryOf(file), m_target);
@@ -198,7 +260,7 @@ private:
     void checkSource(const std::string& file) const
     {
         if (!retryOnDiskError([&] { return fileExists(file); }))
-            fail("Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.");
+            fail(missingSourceLine(file));
         if (FilePathStripPath(file).find_first_of("*?") != std::string::npos)
             fail("Quorvex cannot back up a file whose name holds '*' or '?': '" + file + "'.");
     }
@@ -209,12 +271,37 @@ private:
         LogEvent(prefix + file);
     }
 
+    // When the disk is too full for the new copy, the copies that the rotation deletes
+    // anyway make room for it first; no other copy is ever given up for a new one.
+    void writeNewCopy(const std::string& file, const std::string& newCopy,
+                      const CopyNames& names) const
+    {
+        try {
+            retryOnDiskError([&] { copyFileToNew(file, newCopy); });
+            return;
+        } catch (const RuntimeError& e) {
+            if (e.number() != err::DiskFull)
+                throw;
+        }
+        dropCopiesTheRotationDeletes(names);
+        retryOnDiskError([&] { copyFileToNew(file, newCopy); });
+    }
+
+    void dropCopiesTheRotationDeletes(const CopyNames& names) const
+    {
+        const int lowest = m_keep == 0 ? 1 : std::min(m_keep, m_limit);
+        for (int n = m_limit; n >= lowest; --n)
+            retryOnDiskError([&] { deleteMatchingFiles(names.numbered(n)); });
+        if (m_keep == 0)
+            retryOnDiskError([&] { deleteMatchingFiles(names.current()); });
+    }
+
     // Copy n-1 becomes copy n for n up to the copies kept; copies above that, up to the
     // copy limit, are deleted.
     void rotate(const CopyNames& names) const
     {
         for (int n = m_limit; n >= 1; --n) {
-            uKill(names.numbered(n));
+            retryOnDiskError([&] { deleteMatchingFiles(names.numbered(n)); });
             if (m_keep == 0 || n > m_keep)
                 continue;
             if (n == 1)

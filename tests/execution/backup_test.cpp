@@ -1,12 +1,18 @@
 #include "execution/execute_job.hpp"
+#include "execution/file_copy.hpp"
 
 #include "execution_test.hpp"
+#include "support/error.hpp"
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
 
+#include <csignal>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quorvex::test {
 namespace {
@@ -60,6 +66,40 @@ protected:
         return files;
     }
     int16_t run() { return ExecuteDatabaseJobNow(m_job, m_display); }
+    // The run's result, or "fatal" when it ended the program.
+    std::string outcome()
+    {
+        try {
+            return std::to_string(run());
+        } catch (const FatalExitCalled&) {
+            return "fatal";
+        }
+    }
+    // Runs the backup in a child process, arranged by arrange(readyFd), until the moment it
+    // marks by writing a byte to readyFd; then kills the child with SIGKILL, as a crash or a
+    // power cut would end the agent.
+    void runKilled(const std::function<void(int readyFd)>& arrange)
+    {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::setpgid(0, 0); // its own group, so the kill reaches the programs it started
+            ::close(ready[0]);
+            arrange(ready[1]);
+            run();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1) << "the child ended before its moment";
+        ::close(ready[0]);
+        ::kill(-child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status));
+    }
     // clang-format off
     void useZip() { installFromBuild("zip"); m_job.setCompress(true); }
     void useWorkgroup() { putFile(source("System.mdw"), "workgroup");
@@ -123,6 +163,71 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
         for (const auto& name : names)
             log.push_back((row.zip ? "Zipping Up   " : "Backing Up   ") + source(name));
         EXPECT_EQ(logMessages(), log);
+    }
+}
+
+// The new copy is written whole before any earlier copy is touched. A run that is killed or
+// whose copy fails leaves every earlier copy under its own name; the next run removes what the
+// killed one left (its own partial copy, zip's temporary file) and rotates as if it had never
+// been.
+TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers)
+{
+    const std::string big(3 << 20, 'n');
+    // A zip that leaves a temporary file and half an archive beside the archive, as Info-ZIP's
+    // does, then tells the test that it runs and waits to be killed.
+    const std::string hangingZip = "#!/bin/sh\n"
+                                   "dir=$(dirname \"$5\")\n"
+                                   "echo partial >\"$dir/ziXq3v1a\"\necho partial >\"$5\"\n"
+                                   "printf x >&3\nexec sleep 600\n";
+    const auto pauseAfterFirstBlock = [](int readyFd) {
+        setCopyProgressHook([readyFd](uint64_t) {
+            (void)!::write(readyFd, "x", 1);
+            ::pause();
+        });
+    };
+    // The zip script inherits the pipe as descriptor 3.
+    const auto zipTellsWhenItRuns = [&](int readyFd) {
+        ::dup2(readyFd, 3);
+        writeFile(path("zip"), hangingZip);
+        fs::permissions(path("zip"), fs::perms::owner_all);
+    };
+    // clang-format off
+    struct Row { const char* what; bool zip; std::function<void()> breakRun; size_t leftovers; };
+    const std::vector<Row> rows = {
+        {"copy fails after 1 MiB", false, [&] {
+             setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(EIO); });
+             EXPECT_EQ(outcome(), "fatal"); }, 0},
+        {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 1},
+        {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 2},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fresh();
+        putFile(source("Sales.mdb"), big);
+        const Files before = folder(row.zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
+                                            : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
+        for (const auto& [name, content] : before)
+            putFile(target() / name, content);
+        m_job.setCompress(row.zip);
+        row.breakRun();
+        setCopyProgressHook({});
+        Files after = filesBelow(target());
+        EXPECT_EQ(after.size(), before.size() + row.leftovers);
+        for (const auto& [name, content] : before)
+            EXPECT_EQ(after[name], content) << name;
+
+        if (row.zip)
+            useZip();
+        EXPECT_EQ(run(), 0);
+        after = filesBelow(target());
+        Files expected = folder(row.zip ? "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1 Sales_3.zip:z2"
+                                        : "Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2");
+        if (row.zip && after["Sales.zip"].starts_with("PK"))
+            after["Sales.zip"] = "zip";
+        else if (!row.zip)
+            expected["Sales.mdb"] = big;
+        EXPECT_EQ(after, expected);
     }
 }
 
