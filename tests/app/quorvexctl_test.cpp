@@ -82,6 +82,18 @@ TEST_F(QuorvexctlTest, RejectedJobFileEndsWithStatusOneAndAnErrorLogEntry)
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
 }
 
+// A fatal report whose error log cannot be written still tells the user and ends the program
+// with its own status, not an abort.
+TEST_F(QuorvexctlTest, UnwritableErrorLogStillEndsAFatalReportWithStatusOne)
+{
+    std::filesystem::create_directory(path("quorvex.err"));
+    writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=99999\r\n");
+    const auto [status, out, err] = run({"run", "Any", "--app-dir", dir().string()});
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"), std::string::npos)
+        << err;
+}
+
 TEST_F(QuorvexctlTest, UnknownArgumentsGiveTheUsageAndStatusTwo)
 {
     const std::string usage = "usage: quorvexctl list [--app-dir DIR]\n"
