@@ -2,6 +2,7 @@
 
 #include "execution/command_line.hpp"
 #include "execution/file_checks.hpp"
+#include "execution/run_failure.hpp"
 #include "execution/shell_and_close.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
@@ -69,8 +70,11 @@ bool CheckForAccess(std::string& sAccessPath)
 
 bool CheckForExclusive(const std::string& sMDBPath)
 {
-    return trapFatal("CDatabaseJob.cls", "CheckForExclusive()",
-                     [&] { return !plainFileExists(lockFileOf(sMDBPath)); });
+    // A lock file that cannot be looked up fails the run that asked, not the program.
+    return trapFatalButEnvironment("CDatabaseJob.cls", "CheckForExclusive()", [&] {
+        const std::string lockFile = lockFileOf(sMDBPath);
+        return !atPath(lockFile, [&] { return plainFileExists(lockFile); });
+    });
 }
 
 std::string compactCommandLine(const CDatabaseJob& job, const std::string& accessPath)

@@ -1,7 +1,9 @@
 #include "execution/actions.hpp"
 #include "execution/file_checks.hpp"
 #include "execution/file_copy.hpp"
+#include "execution/run_failure.hpp"
 #include "execution/zip_step.hpp"
+#include "platform/file_attributes.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -133,12 +135,14 @@ public:
     WorkFolder(const std::string& target, const CopyNames& names)
         : m_path(target + "." + names.fileName() + ".partial")
     {
-        removeAll();
-        std::error_code error;
-        if (!std::filesystem::create_directory(m_path, error) && !error)
-            error = std::make_error_code(std::errc::file_exists);
-        if (error)
-            throw RuntimeError::fromErrno(error.value());
+        atPath(m_path, [&] {
+            removeAll();
+            std::error_code error;
+            if (!std::filesystem::create_directory(m_path, error) && !error)
+                error = std::make_error_code(std::errc::file_exists);
+            if (error)
+                throw RuntimeError::fromErrno(error.value());
+        });
     }
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
@@ -190,7 +194,7 @@ public:
             const std::string newCopy = work.file(names.fileName());
             writeNewCopy(file, newCopy, names);
             rotate(names);
-            retryOnDiskError([&] { renameReplacing(newCopy, names.current()); });
+            moveIntoPlace(newCopy, names);
         }
     }
 
@@ -219,7 +223,7 @@ public:
                 throw RunFailed{};
         }
         rotate(names);
-        retryOnDiskError([&] { renameReplacing(newArchive, names.current()); });
+        moveIntoPlace(newArchive, names);
     }
 
 private:
@@ -232,10 +236,14 @@ private:
     void checkTarget() const
     {
         // A drive root ("A:\") is not tested: a drive without its diskette is no directory.
-        // An empty target (a hand-edited job) would put the copies wherever the agent happens
-        // to run, so it counts as missing.
-        const bool tested = m_target.size() > 3 || m_target.empty();
-        if (tested && !retryOnDiskError([&] { return directoryExists(m_target); }))
+        // Any other short target is ("/q/" is as real a folder as a long one), and an empty
+        // one (a hand-edited job) would put the copies wherever the agent happens to run, so
+        // it counts as missing.
+        const bool tested = !(m_target.size() <= 3 && isDriveRoot(m_target));
+        const bool exists = m_target.empty() ? false : atPath(m_target, [&] {
+            return retryOnDiskError([&] { return directoryExists(m_target); });
+        });
+        if (tested && !exists)
             fail("Quorvex Target Path does not exist: '" + m_target + "'.");
     }
 
@@ -247,9 +255,13 @@ private:
         // program over a path without a directory.
         if (file.find(kPathSeparator) == std::string::npos)
             fail(missingSourceLine(file));
-        const bool same = retryOnDiskError([&] {
-            return sameDirectory(FilePathStripFileName(file), m_target) ||
-                   sameDirectory(realDirectoryOf(file), m_target);
+        // A target that cannot be looked up is named as such, not as the file's folder.
+        atPath(m_target, [&] { retryOnDiskError([&] { return directoryExists(m_target); }); });
+        const bool same = atPath(file, [&] {
+            return retryOnDiskError([&] {
+                return sameDirectory(FilePathStripFileName(file), m_target) ||
+                       sameDirectory(realDirectoryOf(file), m_target);
+            });
         });
         if (same)
             fail("Source directory and target directory are the same: '" + m_target + "'.");
@@ -259,7 +271,7 @@ private:
     // holding "*" or "?" would reach other files than its own.
     void checkSource(const std::string& file) const
     {
-        if (!retryOnDiskError([&] { return fileExists(file); }))
+        if (!atPath(file, [&] { return retryOnDiskError([&] { return fileExists(file); }); }))
             fail(missingSourceLine(file));
         if (FilePathStripPath(file).find_first_of("*?") != std::string::npos)
             fail("Quorvex cannot back up a file whose name holds '*' or '?': '" + file + "'.");
@@ -287,13 +299,25 @@ private:
         retryOnDiskError([&] { copyFileToNew(file, newCopy); });
     }
 
+    // Replaces the current copy in one step: its name always holds a whole copy.
+    static void moveIntoPlace(const std::string& newCopy, const CopyNames& names)
+    {
+        atPath(names.current(),
+               [&] { retryOnDiskError([&] { renameReplacing(newCopy, names.current()); }); });
+    }
+
+    static void deleteCopy(const std::string& copy)
+    {
+        atPath(copy, [&] { retryOnDiskError([&] { deleteMatchingFiles(copy); }); });
+    }
+
     void dropCopiesTheRotationDeletes(const CopyNames& names) const
     {
         const int lowest = m_keep == 0 ? 1 : std::min(m_keep, m_limit);
         for (int n = m_limit; n >= lowest; --n)
-            retryOnDiskError([&] { deleteMatchingFiles(names.numbered(n)); });
+            deleteCopy(names.numbered(n));
         if (m_keep == 0)
-            retryOnDiskError([&] { deleteMatchingFiles(names.current()); });
+            deleteCopy(names.current());
     }
 
     // Copy n-1 becomes copy n for n up to the copies kept; copies above that, up to the
@@ -301,14 +325,17 @@ private:
     void rotate(const CopyNames& names) const
     {
         for (int n = m_limit; n >= 1; --n) {
-            retryOnDiskError([&] { deleteMatchingFiles(names.numbered(n)); });
+            deleteCopy(names.numbered(n));
             if (m_keep == 0 || n > m_keep)
                 continue;
             if (n == 1)
                 renameCurrentCopy(names);
-            else if (retryOnDiskError([&] { return fileExists(names.numbered(n - 1)); }))
-                retryOnDiskError(
-                    [&] { renameNoReplace(names.numbered(n - 1), names.numbered(n)); });
+            else
+                atPath(names.numbered(n - 1), [&] {
+                    if (retryOnDiskError([&] { return fileExists(names.numbered(n - 1)); }))
+                        retryOnDiskError(
+                            [&] { renameNoReplace(names.numbered(n - 1), names.numbered(n)); });
+                });
         }
     }
 
@@ -316,7 +343,8 @@ private:
     // how to fix it.
     static void renameCurrentCopy(const CopyNames& names)
     {
-        if (!retryOnDiskError([&] { return fileExists(names.current()); }))
+        if (!atPath(names.current(),
+                    [&] { return retryOnDiskError([&] { return fileExists(names.current()); }); }))
             return;
         try {
             renameNoReplace(names.current(), names.numbered(1));
@@ -337,7 +365,11 @@ private:
 
 int16_t ExecuteBackupNow(CDatabaseJob& job, StatusDisplay& display)
 {
-    return trapFatal("CDatabaseJob.cls", "ExecuteBackupNow()", [&] {
+    const auto failed = [&] {
+        job.setFailure(true);
+        return int16_t{-1};
+    };
+    return trapRun("CDatabaseJob.cls", "ExecuteBackupNow()", [&] {
         job.setFailure(false);
         const BackupRun run(job, display);
         try {
@@ -346,11 +378,10 @@ int16_t ExecuteBackupNow(CDatabaseJob& job, StatusDisplay& display)
             else
                 run.plainCopy();
         } catch (const RunFailed&) {
-            job.setFailure(true);
-            return int16_t{-1};
+            return failed();
         }
         return int16_t{0};
-    });
+    }, failed);
 }
 
 } // namespace quorvex

@@ -1,5 +1,6 @@
 #include "execution/file_copy.hpp"
 
+#include "execution/run_failure.hpp"
 #include "support/error.hpp"
 #include "support/files.hpp"
 
@@ -116,16 +117,19 @@ void writeCopy(int in, const struct stat& info, Fd& out)
 
 void copyFileToNew(const std::string& source, const std::string& destination)
 {
-    Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    // A failure names the file it concerns: the one read or the one written.
+    Fd in = atPath(source, [&] { return Fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC)); });
     struct stat info {};
-    check(::fstat(in.get(), &info) == 0);
-    Fd out(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    try {
-        writeCopy(in.get(), info, out);
-    } catch (...) {
-        ::unlink(destination.c_str());
-        throw;
-    }
+    atPath(source, [&] { check(::fstat(in.get(), &info) == 0); });
+    atPath(destination, [&] {
+        Fd out(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        try {
+            writeCopy(in.get(), info, out);
+        } catch (...) {
+            ::unlink(destination.c_str());
+            throw;
+        }
+    });
 }
 
 void renameNoReplace(const std::string& from, const std::string& to)

@@ -92,16 +92,22 @@ TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
         EXPECT_NE(archive.find(member), std::string::npos) << member;
 }
 
+// A job whose database lies behind a link that cannot be followed fails like a missing one;
+// the program goes on with the next job.
 TEST_F(CtlRunTest, FailedJobGivesStatusOneAfterEveryJobRanAndAnUnknownNameTwoBeforeAnyRuns)
 {
+    fs::create_symlink("loop", dir() / "data/loop");
+    addJob("Looping", "loop/Sales.mdb");
     addJob("Broken", "Missing.mdb");
     addJob("Fine", "Sales.mdb");
     EXPECT_EQ(run({"Fine", "Nobody"}), 2);
     EXPECT_NE(m_err.find("Nobody"), std::string::npos) << m_err;
     EXPECT_TRUE(targetFiles().empty());
     EXPECT_FALSE(fs::exists(path("quorvex.log")));
-    EXPECT_EQ(run({"Broken", "Fine"}), 1) << m_err;
+    EXPECT_EQ(run({"Broken", "Looping", "Fine"}), 1) << m_err;
     EXPECT_EQ(logMessages().at(1), "Backing Up   " + path("data/Missing.mdb"));
+    EXPECT_EQ(logMessages().at(4), "Quorvex Run Error #75 - Path/File access error: '" +
+                                       path("data/loop/Sales.mdb") + "'.");
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
 }
 

@@ -91,5 +91,22 @@ TEST_F(AccessActionsTest, LockedOrMissingDatabaseIsLogged)
     EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
+// A database whose folder cannot be looked up ends that run with its line and a non-fatal
+// error-log entry, as any other failure of these actions; nothing ends the program.
+TEST_F(AccessActionsTest, DatabaseBehindALinkThatCannotBeFollowedEndsOnlyTheRun)
+{
+    fs::create_symlink("loop", path("data/loop"));
+    m_job.setRepairCompactMDB(path("data/loop/Orders.mdb"));
+    m_job.setAutoExecuteMDB(path("data/loop/Orders.mdb"));
+    const std::string error = "Quorvex Run Error #75 - Path/File access error: '";
+    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{error + path("data/loop/Orders.ldb") + "'."});
+    EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{error + path("data/loop/Orders.mdb") + "'."});
+    const std::string errorLog = readFile(path("quorvex.err"));
+    for (const char* routine : {"ExecuteRepairCompactNow()", "ExecuteAutoExecNow()"})
+        EXPECT_NE(errorLog.find("Module/Function: CDatabaseJob.cls/" + std::string(routine)),
+                  std::string::npos) << errorLog;
+    EXPECT_TRUE(m_desktop.boxes().empty());
+}
+
 } // namespace
 } // namespace quorvex::test

@@ -60,9 +60,11 @@ protected:
     Files filesBelow(const fs::path& folder) const
     {
         Files files;
-        for (const auto& entry : fs::recursive_directory_iterator(folder))
-            if (!entry.is_directory() && entry.path() != transactionLogPath())
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            std::error_code loop; // a link that cannot be followed is no file
+            if (!entry.is_directory(loop) && !loop && entry.path() != transactionLogPath())
                 files[fs::relative(entry.path(), folder).string()] = readFile(entry.path());
+        }
         return files;
     }
     int16_t run() { return ExecuteDatabaseJobNow(m_job, m_display); }
@@ -196,7 +198,7 @@ TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsL
     const std::vector<Row> rows = {
         {"copy fails after 1 MiB", false, [&] {
              setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(EIO); });
-             EXPECT_EQ(outcome(), "fatal"); }, 0},
+             EXPECT_EQ(outcome(), "-1"); }, 0},
         {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 1},
         {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 2},
     };
@@ -231,6 +233,74 @@ TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsL
     }
 }
 
+// A failure of what the job works on (a link that cannot be followed, a folder it may not
+// write, a full disk) ends only this run: its line names the path, the error log gets a
+// non-fatal entry, no box waits for an answer, and nothing in the target has changed.
+TEST_F(BackupTest, EnvironmentFailureEndsOnlyTheRunWithItsLineAndANonFatalEntry)
+{
+    const std::string loopError = "Quorvex Run Error #75 - Path/File access error: '";
+    // clang-format off
+    std::vector<std::function<std::string()>> rows = {
+        [&] { fs::create_symlink("loop", target() / "loop"); m_job.setBackupTargetDirectory((target() / "loop").string());
+              return loopError + (target() / "loop/").string() + "'."; },
+        [&] { fs::create_symlink("loop", dir() / "data/loop"); m_job.setBackupSourceMDB(source("loop/Sales.mdb"));
+              return loopError + source("loop/Sales.mdb") + "'."; },
+        [&] { setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(ENOSPC); });
+              return "Quorvex Run Error #61 - Disk full: '" + (target() / ".Sales.mdb.partial/Sales.mdb").string() + "'."; },
+    };
+    // Root may write anywhere.
+    if (::geteuid() != 0)
+        rows.push_back([&] { fs::permissions(target(), fs::perms::owner_read | fs::perms::owner_exec);
+                             return "Quorvex Run Error #70 - Permission denied: '" + (target() / ".Sales.mdb.partial").string() + "'."; });
+    // clang-format on
+    for (const auto& arrange : rows) {
+        fresh();
+        putInTarget("Sales.mdb:c0 Sales_1.mdb:c1");
+        const std::string line = arrange();
+        SCOPED_TRACE(line);
+        fs::remove(path("quorvex.err"));
+        const Files before = filesBelow(dir());
+        EXPECT_EQ(outcome(), "-1");
+        setCopyProgressHook({});
+        fs::permissions(target(), fs::perms::owner_all);
+        EXPECT_TRUE(m_job.Failure());
+        EXPECT_EQ(logMessages().back(), line);
+        const std::string errorLog = readFile(path("quorvex.err"));
+        for (const std::string entryLine : {"Severity:    Non-Fatal", "Module/Function: CDatabaseJob.cls/ExecuteBackupNow()."})
+            EXPECT_NE(errorLog.find(entryLine), std::string::npos) << errorLog;
+        fs::remove(path("quorvex.err"));
+        EXPECT_EQ(filesBelow(dir()), before);
+    }
+    EXPECT_TRUE(m_desktop.boxes().empty());
+}
+
+// When the disk is too full for the new copy, the copies that the rotation would delete
+// anyway go first and the copy is tried once more; no other copy is given up.
+TEST_F(BackupTest, DiskTooFullForTheNewCopyGivesUpOnlyTheCopiesTheRotationDeletesAnyway)
+{
+    // clang-format off
+    struct Row { int16_t keep; int fullDiskWrites; const char *before, *after; const char* result; };
+    const std::vector<Row> rows = {
+        {3, 1, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2", "0"},
+        {3, 2, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2", "-1"},
+        {0, 1, "Sales.mdb:c0 Sales_1.mdb:c1", "Sales.mdb:new", "0"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before + std::string(" -> ") + row.after);
+        fresh("Sales.mdb", row.keep);
+        putInTarget(row.before);
+        int writes = 0;
+        setCopyProgressHook([&](uint64_t) {
+            if (++writes <= row.fullDiskWrites)
+                throw RuntimeError::fromErrno(ENOSPC);
+        });
+        EXPECT_EQ(outcome(), row.result);
+        setCopyProgressHook({});
+        EXPECT_EQ(filesBelow(target()), folder(row.after));
+    }
+}
+
 // Every check that fails ends the run before any file has been touched; each row arranges
 // its case and returns the line the run ends with.
 TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
@@ -242,6 +312,8 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
     std::vector<std::function<std::string()>> rows = {
         [&] { m_job.setBackupTargetDirectory(path("nowhere")); return noTarget + path("nowhere/") + "'."; },
         [&] { m_job.setBackupSourceMDB(""); return missing + "'."; },
+        // A short target is a folder like any other; only a Windows drive root is not tested.
+        [&] { m_job.setBackupTargetDirectory("/q/"); return noTarget + "/q/'."; },
         // Only a hand-edited job file can leave the target empty.
         [&] { putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
                                          "\nTargetPath=\nCompress=0\n");
