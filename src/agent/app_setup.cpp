@@ -98,12 +98,14 @@ void AppSetup::createWindows()
 }
 
 // Every file of the jobs directory gets a row, in listing order, even one that is no job
-// file; two files that give the same name and JobType both get theirs.
+// file; two files that give the same name and JobType both get theirs. Only a file whose
+// values cannot be read is left out (and reported), so one bad file never stops every job.
 void AppSetup::fillJobList()
 {
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
         CDatabaseJob job;
-        job.OpenDatabaseJob(file);
+        if (!job.OpenDatabaseJobOrSkip(file))
+            continue;
         m_schedule->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
                                     job.StartTime(), job.JobType(), file);
     }

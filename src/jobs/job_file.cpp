@@ -45,27 +45,45 @@ std::string_view boolText(bool value)
 int16_t CDatabaseJob::OpenDatabaseJob(const std::string& fileName)
 {
     return trapFatal(kModule, "OpenDatabaseJob()", [&] {
-        const std::string& f = fileName;
-        m_jobName = readValue("General", "JobName", "*ERROR*", f);
-        m_jobType = readInt16("General", "JobType", "1", f);
-        m_dateLastRun = parseDate(readValue("Schedule", "DateLastRun", formatDate(Today()), f));
-        m_startTime = parseTime(readValue("Schedule", "StartTime", "00:00", f));
-        const std::string frequency = readValue("Schedule", "Frequency", "", f);
-        m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
-        m_dayOfWeek = readInt16("Schedule", "DayOfWeek", "1", f);
-        m_dayOfMonth = readInt16("Schedule", "DayOfMonth", "1", f);
-        m_security = readBool("Security", "SecurityUsed", "0", f);
-        m_mdwFile = readValue("Security", "MDWFile", "", f);
-        m_userID = readValue("Security", "UserID", "", f);
-        m_password = readValue("Security", "Password", "", f);
-        m_repairCompactMDB = readValue("RepairCompact", "DatabaseFile", "", f);
-        m_autoExecuteMDB = readValue("AutoExecute", "DatabaseFile", "", f);
-        m_backupSourceMDB = readValue("Backup", "DatabaseFile", "", f);
-        m_backupTargetDirectory = readValue("Backup", "TargetPath", "", f);
-        m_compress = readBool("Backup", "Compress", "-1", f);
-        m_numberCopies = readInt16("Backup", "NumberCopies", "3", f);
+        readJobFile(fileName);
         return int16_t{0};
     });
+}
+
+bool CDatabaseJob::OpenDatabaseJobOrSkip(const std::string& fileName)
+{
+    try {
+        readJobFile(fileName);
+        return true;
+    } catch (const RuntimeError& e) {
+        WriteErrorLogEntry(false, e, kModule, "OpenDatabaseJob()", fileName);
+    } catch (const std::exception& e) {
+        WriteErrorLogEntry(false, toRuntimeError(e), kModule, "OpenDatabaseJob()", fileName);
+    }
+    return false;
+}
+
+void CDatabaseJob::readJobFile(const std::string& fileName)
+{
+    const std::string& f = fileName;
+    m_jobName = readValue("General", "JobName", "*ERROR*", f);
+    m_jobType = readInt16("General", "JobType", "1", f);
+    m_dateLastRun = parseDate(readValue("Schedule", "DateLastRun", formatDate(Today()), f));
+    m_startTime = parseTime(readValue("Schedule", "StartTime", "00:00", f));
+    const std::string frequency = readValue("Schedule", "Frequency", "", f);
+    m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
+    m_dayOfWeek = readInt16("Schedule", "DayOfWeek", "1", f);
+    m_dayOfMonth = readInt16("Schedule", "DayOfMonth", "1", f);
+    m_security = readBool("Security", "SecurityUsed", "0", f);
+    m_mdwFile = readValue("Security", "MDWFile", "", f);
+    m_userID = readValue("Security", "UserID", "", f);
+    m_password = readValue("Security", "Password", "", f);
+    m_repairCompactMDB = readValue("RepairCompact", "DatabaseFile", "", f);
+    m_autoExecuteMDB = readValue("AutoExecute", "DatabaseFile", "", f);
+    m_backupSourceMDB = readValue("Backup", "DatabaseFile", "", f);
+    m_backupTargetDirectory = readValue("Backup", "TargetPath", "", f);
+    m_compress = readBool("Backup", "Compress", "-1", f);
+    m_numberCopies = readInt16("Backup", "NumberCopies", "3", f);
 }
 
 int16_t CDatabaseJob::SaveDatabaseJob(const std::string& fileName) const

@@ -72,6 +72,7 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     saveBackupJob("Stock", "Stock Backup", DateTime::fromTime(8, 15), at(2026, 11, 1));
     writeFile(jobsDir() / "notes.txt", "not a job\r\n");
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
+    writeFile(jobsDir() / "Broken.tsk", "[Schedule]\r\nDateLastRun=Someday\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
 
     const QString jobs = QString::fromStdString(jobsDir().string()) + "/";
@@ -85,7 +86,10 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     // Shown means activated too, which counts and sorts the rows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     EXPECT_EQ(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text(), "3 Database Jobs");
-    ASSERT_EQ(list().topLevelItemCount(), 3) << "no row for the hidden file or the sub-directory";
+    ASSERT_EQ(list().topLevelItemCount(), 3)
+        << "no row for the hidden file, the sub-directory or the unreadable job file";
+    EXPECT_NE(readFile(dir() / "quorvex.err").find(jobsDir().string() + "/Broken.tsk"),
+              std::string::npos);
     EXPECT_EQ(cells(0).last(), jobs + "notes.txt") << "a file that is no job still gets a row";
     EXPECT_EQ(cells(1), (QStringList{"Orders Backup", "Nov-01-2026", "Dec-05-2026", "23:30", "3",
                                      jobs + "Orders.tsk"}));
