@@ -4,6 +4,8 @@
 #include "execution/run_failure.hpp"
 #include "execution/zip_step.hpp"
 #include "platform/file_attributes.hpp"
+#include "platform/file_lock.hpp"
+#include "support/clock.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -11,9 +13,11 @@
 #include "support/transaction_log.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <memory>
 #include <vector>
 
@@ -26,6 +30,11 @@ constexpr const char* kZipPrefix = "Zipping Up   ";
 constexpr size_t kDisplayWidth = 40;
 constexpr size_t kDisplayHead = 3;
 constexpr size_t kDisplayTail = 34;
+// How long a run waits for another run into the same target: longer than most backups take,
+// short enough that a stuck one does not hold every later run for good.
+constexpr int64_t kTargetLockWaitSeconds = 300;
+constexpr auto kTargetLockRetry = std::chrono::milliseconds(50);
+constexpr const char* kTargetLockName = ".quorvex-backup.lock";
 
 // Ends a backup run as failed. Its reason has been logged or shown already. Not a
 // std::exception, so no error trap mistakes it for a run-time error.
@@ -172,7 +181,7 @@ class BackupRun {
 public:
     BackupRun(const CDatabaseJob& job, StatusDisplay& display)
         : m_display(display), m_target(job.BackupTargetDirectory()), m_keep(job.NumberCopies()),
-          m_limit(preferences().NumberCopies)
+          m_limit(preferences().NumberCopies), m_lock(m_target + kTargetLockName)
     {
         m_files.push_back(job.BackupSourceMDB());
         if (job.Security())
@@ -190,6 +199,7 @@ public:
             showProgress(kPlainPrefix, file);
             checkSource(file);
             const CopyNames names = plainNames(file, m_target);
+            lockTarget();
             const WorkFolder work(m_target, names);
             const std::string newCopy = work.file(names.fileName());
             writeNewCopy(file, newCopy, names);
@@ -212,6 +222,7 @@ public:
             checkNotInTarget(file);
             checkSource(file);
         }
+        lockTarget();
         // zip keeps its temporary files beside the archive, so they land in the work folder.
         const WorkFolder work(m_target, names);
         const std::string newArchive = work.file(names.fileName());
@@ -231,6 +242,20 @@ private:
     {
         ShowLightsIdle(m_display);
         ShowLightsRunning(m_display);
+    }
+
+    // Runs into the same target never overlap, whichever program starts them: a run waits a
+    // while for the one before it, then gives up before it has touched anything.
+    void lockTarget() const
+    {
+        const DateTime deadline = Now().addSeconds(kTargetLockWaitSeconds);
+        const std::string lockFile = m_target + kTargetLockName;
+        while (!atPath(lockFile, [&] { return m_lock.tryLock(); })) {
+            if (Now() >= deadline)
+                fail("Quorvex Target Path is in use by another backup: '" + m_target + "'.");
+            desktop().doEvents();
+            std::this_thread::sleep_for(kTargetLockRetry);
+        }
     }
 
     void checkTarget() const
@@ -359,6 +384,7 @@ private:
     std::string m_target;
     int m_keep;
     int m_limit;
+    mutable ExclusiveFileLock m_lock;
 };
 
 } // namespace

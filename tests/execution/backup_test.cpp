@@ -2,6 +2,7 @@
 #include "execution/file_copy.hpp"
 
 #include "execution_test.hpp"
+#include "platform/file_lock.hpp"
 #include "support/error.hpp"
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
@@ -170,8 +171,8 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
 
 // The new copy is written whole before any earlier copy is touched. A run that is killed or
 // whose copy fails leaves every earlier copy under its own name; the next run removes what the
-// killed one left (its own partial copy, zip's temporary file) and rotates as if it had never
-// been.
+// killed one left (its own partial copy, zip's temporary file, the target's lock file) and
+// rotates as if it had never been.
 TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers)
 {
     const std::string big(3 << 20, 'n');
@@ -199,8 +200,8 @@ TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsL
         {"copy fails after 1 MiB", false, [&] {
              setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(EIO); });
              EXPECT_EQ(outcome(), "-1"); }, 0},
-        {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 1},
-        {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 2},
+        {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 2},
+        {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 3},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -299,6 +300,29 @@ TEST_F(BackupTest, DiskTooFullForTheNewCopyGivesUpOnlyTheCopiesTheRotationDelete
         setCopyProgressHook({});
         EXPECT_EQ(filesBelow(target()), folder(row.after));
     }
+}
+
+// A run into a target that another run holds waits for it while the clock moves on, then gives
+// up with its line before it has touched anything.
+TEST_F(BackupTest, RunIntoATargetAnotherRunHoldsGivesUpAfterFiveMinutes)
+{
+    fresh();
+    putInTarget("Sales.mdb:c0 Sales_1.mdb:c1");
+    ExclusiveFileLock otherRun((target() / ".quorvex-backup.lock").string());
+    ASSERT_TRUE(otherRun.tryLock());
+    const Files before = filesBelow(dir());
+    // The clock moves ten seconds whenever the run lets events run; its wait is the time
+    // between the line it logs before waiting and the line it gives up with.
+    std::map<size_t, DateTime> clockAtLine;
+    m_desktop.onDoEvents([&] {
+        clockAtLine.emplace(logMessages().size(), m_clock.now());
+        m_clock.advanceSeconds(10);
+    });
+    EXPECT_EQ(run(), -1);
+    EXPECT_EQ(logMessages().back(),
+              "Quorvex Target Path is in use by another backup: '" + target().string() + "/'.");
+    EXPECT_EQ(filesBelow(dir()), before);
+    EXPECT_EQ(clockAtLine.at(3).serialSeconds() - clockAtLine.at(2).serialSeconds(), 300);
 }
 
 // Every check that fails ends the run before any file has been touched; each row arranges
