@@ -1,6 +1,7 @@
 #include "agent/app_setup.hpp"
 
 #include "agent/frm_main.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/qt_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
@@ -154,11 +155,11 @@ int runAgent(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(icons::application());
-    // Without a display nobody could answer a box: the console desktop prints it and gives
+    // Without a display nobody could answer a box: the headless desktop prints it and gives
     // the cautious answer.
     QtDesktop qtDesktop;
-    if (!headless)
-        setDesktop(&qtDesktop);
+    HeadlessDesktop headlessDesktop;
+    setDesktop(headless ? static_cast<Desktop*>(&headlessDesktop) : &qtDesktop);
 
     int status = 0;
     {

@@ -1,8 +1,10 @@
 #include "agent/app_setup.hpp"
 #include "agent/frm_main.hpp"
 #include "agent/frm_popup.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
+#include "execution/file_copy.hpp"
 #include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
 
@@ -155,6 +157,23 @@ TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
     EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
     EXPECT_FALSE(schedule().isVisible());
     EXPECT_EQ(list().topLevelItemCount(), 1) << "windows are closed, not destroyed";
+}
+
+// Without a display the agent's desktop still lets events run between the steps of a job, so
+// a SIGTERM that comes during a job ends the pass after that job, as with a display.
+TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
+{
+    for (const char* stem : {"First", "Second", "Third"})
+        saveBackupJob(stem, stem, DateTime::fromTime(9, 0), at(2026, 11, 1));
+    ASSERT_TRUE(start(true));
+    HeadlessDesktop headless;
+    setDesktop(&headless);
+    setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
+    m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
+    m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+    setCopyProgressHook({});
+    EXPECT_EQ(runsLogged(), Names{"First"});
+    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
 }
 
 // SIGTERM is sent to the real program below.
