@@ -25,6 +25,8 @@ void autoExecute(const CDatabaseJob& job)
         LogEvent("Error #UD2 - MDB File '" + mdb + "' does not exist.");
         return;
     }
+    if (refuseDoubleQuotes(job, access, mdb))
+        return;
     runAccess("Auto Executing file '" + mdb + "'.", autoExecuteCommandLine(job, access),
               "Auto Execute MDB File: '" + mdb + "'.");
 }

@@ -120,6 +120,29 @@ std::string realDirectoryOf(const std::string& file)
     return real ? FilePathStripFileName(real.get()) : FilePathStripFileName(file);
 }
 
+// A target set through the job's setter ends with a separator; a hand-edited one may not, and
+// is the folder all the same rather than a prefix for the copies' names. An empty one stays
+// empty, which the target check counts as missing.
+std::string asFolder(std::string target)
+{
+    if (!target.empty() && target.back() != kPathSeparator)
+        target += kPathSeparator;
+    return target;
+}
+
+// A hand-edited negative count keeps no earlier copies, as 0 does, instead of ending the
+// program: the count's getter refuses negative values.
+int copiesToKeep(const CDatabaseJob& job)
+{
+    try {
+        return job.NumberCopies();
+    } catch (const RuntimeError& e) {
+        if (e.number() != err::TypeMismatch)
+            throw;
+        return 0;
+    }
+}
+
 std::string missingSourceLine(const std::string& file)
 {
     return "Quorvex Pre-Emptive Error, file to backup does not exist: '" + file + "'.";
@@ -180,8 +203,9 @@ private:
 class BackupRun {
 public:
     BackupRun(const CDatabaseJob& job, StatusDisplay& display)
-        : m_display(display), m_target(job.BackupTargetDirectory()), m_keep(job.NumberCopies()),
-          m_limit(preferences().NumberCopies), m_lock(m_target + kTargetLockName)
+        : m_display(display), m_target(asFolder(job.BackupTargetDirectory())),
+          m_keep(copiesToKeep(job)), m_limit(preferences().NumberCopies),
+          m_lock(m_target + kTargetLockName)
     {
         m_files.push_back(job.BackupSourceMDB());
         if (job.Security())

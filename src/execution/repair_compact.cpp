@@ -26,6 +26,8 @@ void compact(const CDatabaseJob& job, StatusDisplay& display)
         LogEvent("MDB File '" + mdb + "' does not exist.");
         return;
     }
+    if (refuseDoubleQuotes(job, access, mdb))
+        return;
     display.setMessageText("Compacting " + job.JobName() + "...");
     runAccess("Compacting file '" + mdb + "'.", compactCommandLine(job, access),
               "Compact the MDB File '" + mdb + "'.");

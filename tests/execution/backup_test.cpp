@@ -125,6 +125,8 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
         {"Sales.mdb", false, false, 3, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4 Sales_5.mdb:c5",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2"},
         {"Sales.mdb", false, false, 0, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_99.mdb:c99 Sales_100.mdb:c100", "Sales.mdb:new Sales_100.mdb:c100"},
+        // A negative count, which only a hand-edited job file holds, keeps none as 0 does.
+        {"Sales.mdb", false, false, -2, 99, "Sales.mdb:c0 Sales_1.mdb:c1", "Sales.mdb:new"},
         {"Sales.mdb", false, false, 5, 3, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2 Sales_4.mdb:c4"},
         {"Sales.mdb", false, true, 1, 99, "Sales.mdb:c0 Sales_1.mdb:c1 System.mdw:w0", "Sales.mdb:new Sales_1.mdb:c0 System.mdw:workgroup System_1.mdw:w0"},
@@ -336,6 +338,7 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
     std::vector<std::function<std::string()>> rows = {
         [&] { m_job.setBackupTargetDirectory(path("nowhere")); return noTarget + path("nowhere/") + "'."; },
         [&] { m_job.setBackupSourceMDB(""); return missing + "'."; },
+        [&] { useZip(); m_job.setBackupSourceMDB(""); return missing + "'."; },
         // A short target is a folder like any other; only a Windows drive root is not tested.
         [&] { m_job.setBackupTargetDirectory("/q/"); return noTarget + "/q/'."; },
         // Only a hand-edited job file can leave the target empty.
@@ -392,6 +395,24 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
                                 "because you were just viewing the mdb file.  \r\n\r\n"
                                 "The fix is to close all open mdb files you are \r\nviewing.\r\n",
                             disk, disk}));
+}
+
+// A hand-edited target without its final separator is the folder, not a prefix of names
+// beside it.
+TEST_F(BackupTest, TargetWithoutFinalSeparatorIsTheFolder)
+{
+    for (const bool zip : {false, true}) {
+        fresh();
+        putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
+                                       "\nTargetPath=" + target().string() + "\nCompress=" +
+                                       (zip ? "-1" : "0") + "\n");
+        m_job.OpenDatabaseJob(path("job.tsk"));
+        if (zip)
+            installFromBuild("zip");
+        EXPECT_EQ(run(), 0);
+        EXPECT_EQ(filesBelow(target()).size(), 1u) << zip;
+        EXPECT_FALSE(fs::exists(dir() / (zip ? "backupSales.zip" : "backupSales.mdb")));
+    }
 }
 
 TEST_F(BackupTest, ProgressShowsALongPathShortenedToFortyCharactersAndLogsItWhole)
