@@ -10,6 +10,7 @@
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
 #include "support/preferences.hpp"
+#include "support/strings.hpp"
 #include "support/transaction_log.hpp"
 
 #include <algorithm>
@@ -105,11 +106,13 @@ CopyNames zipNames(const std::string& file, const std::string& target)
     return {target + name.substr(0, stemLength(name)), "zip"};
 }
 
+// Counted in characters, so the cut never splits one.
 std::string displayName(const std::string& path)
 {
-    if (path.size() < kDisplayWidth)
+    if (characterCount(path) < kDisplayWidth)
         return path;
-    return path.substr(0, kDisplayHead) + "..." + path.substr(path.size() - kDisplayTail);
+    return std::string(firstCharacters(path, kDisplayHead)) + "..." +
+           std::string(lastCharacters(path, kDisplayTail));
 }
 
 // The directory the file really lies in, through any link to it.

@@ -333,7 +333,7 @@ bool GetIniData(std::string_view section, std::string_view key, std::string_view
             if (where.entry)
                 value = withoutQuotes(entry(ini.text(*where.entry))->value);
         }
-        result.assign(value.substr(0, kMaxValueLength));
+        result.assign(firstCharacters(value, kMaxValueLength));
         return true;
     });
 }

@@ -415,13 +415,18 @@ TEST_F(BackupTest, TargetWithoutFinalSeparatorIsTheFolder)
     }
 }
 
+// Counted in characters: umlauts where the cut falls are never split.
 TEST_F(BackupTest, ProgressShowsALongPathShortenedToFortyCharactersAndLogsItWhole)
 {
-    fresh("a-rather-long-folder-name/Sales.mdb");
-    const std::string whole = source("a-rather-long-folder-name/Sales.mdb");
-    ASSERT_GE(whole.size(), 40u);
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";
+    const std::string folder = "a-rather-long-folder-name-" + umlauts + umlauts + umlauts + umlauts;
+    fresh(folder + "/Sales.mdb");
+    const std::string whole = source(folder + "/Sales.mdb");
     EXPECT_EQ(run(), 0);
-    const std::string shown = whole.substr(0, 3) + "..." + whole.substr(whole.size() - 34);
+    // The last 34 characters: the 10 of "/Sales.mdb", the 16 umlauts before them and 8 more of
+    // the folder's name.
+    const std::string shown = whole.substr(0, 3) + "...er-name-" + umlauts + umlauts + umlauts +
+                              umlauts + "/Sales.mdb";
     EXPECT_EQ((Lines{m_display.texts.at(2), logMessages().back()}),
               (Lines{"Backing Up   " + shown, "Backing Up   " + whole}));
 }

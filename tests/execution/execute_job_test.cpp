@@ -17,6 +17,8 @@ TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
 {
     const std::vector<std::tuple<std::string, int16_t, std::string>> rows = {
         {"Weekly", 0, "-- Weekly " + std::string(54, '-')},
+        // Fourteen characters, fifteen bytes.
+        {"Sicherung B\xC3\xBCro", 0, "-- Sicherung B\xC3\xBCro " + std::string(46, '-')},
         {std::string(60, 'n'), 4, "-- " + std::string(60, 'n') + " "},
         {std::string(75, 'n'), 0, "-- " + std::string(75, 'n') + " "},
     };
