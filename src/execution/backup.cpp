@@ -230,6 +230,7 @@ public:
             const WorkFolder work(m_target, names);
             const std::string newCopy = work.file(names.fileName());
             writeNewCopy(file, newCopy, names);
+            checkCurrentReplaceable(names);
             rotate(names);
             moveIntoPlace(newCopy, names);
         }
@@ -260,6 +261,7 @@ public:
             if (!ZipFile(newArchive, file))
                 throw RunFailed{};
         }
+        checkCurrentReplaceable(names);
         rotate(names);
         moveIntoPlace(newArchive, names);
     }
@@ -349,6 +351,22 @@ private:
         }
         dropCopiesTheRotationDeletes(names);
         retryOnDiskError([&] { copyFileToNew(file, newCopy); });
+    }
+
+    // The one rename after the rotation that the target itself can refuse: a folder under the
+    // current copy's name. Found before the rotation, it costs no earlier copy.
+    static void checkCurrentReplaceable(const CopyNames& names)
+    {
+        const bool folder = atPath(names.current(), [&] {
+            std::error_code error;
+            const auto status = std::filesystem::symlink_status(names.current(), error);
+            if (error && error != std::errc::no_such_file_or_directory)
+                throw RuntimeError::fromErrno(error.value());
+            return !error && std::filesystem::is_directory(status);
+        });
+        if (folder)
+            fail("Quorvex cannot put the new copy in the place of a folder: '" + names.current() +
+                 "'.");
     }
 
     // Replaces the current copy in one step: its name always holds a whole copy.

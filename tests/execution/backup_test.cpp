@@ -357,6 +357,11 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
         [&] { useZip(); putInTarget("Sales.mdb:new Sales.zip:z0 Sales_1.zip:z1");
               m_job.setBackupSourceMDB((target() / "Sales.mdb").string());
               return same + target().string() + "/'."; },
+        // The new copy cannot take the place of a folder; found before the rotation.
+        [&] { putInTarget("Sales_1.mdb:c1"); fs::create_directory(target() / "Sales.mdb");
+              return "Quorvex cannot put the new copy in the place of a folder: '" + (target() / "Sales.mdb").string() + "'."; },
+        [&] { useZip(); putInTarget("Sales_1.zip:z1"); fs::create_directory(target() / "Sales.zip");
+              return "Quorvex cannot put the new copy in the place of a folder: '" + (target() / "Sales.zip").string() + "'."; },
         // An entry that the deletion of old copies leaves, such as a link to a folder, is never
         // replaced.
         [&] { putInTarget("Sales.mdb:c0"); fs::create_directory_symlink(dir() / "data", target() / "Sales_1.mdb");
