@@ -333,6 +333,10 @@ bool GetIniData(std::string_view section, std::string_view key, std::string_view
             if (where.entry)
                 value = withoutQuotes(entry(ini.text(*where.entry))->value);
         }
+        // A value ends at a NUL, as the profile API's C strings do, and at a lone carriage
+        // return, which it takes for the end of a line. So whatever is read can be written
+        // back: the writer refuses both in a value.
+        value = value.substr(0, value.find_first_of(std::string_view("\0\r", 2)));
         result.assign(firstCharacters(value, kMaxValueLength));
         return true;
     });
