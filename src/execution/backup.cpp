@@ -17,9 +17,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <thread>
-#include <memory>
 #include <vector>
 
 namespace quorvex {
@@ -287,17 +287,20 @@ private:
         }
     }
 
+    // A drive root ("A:\") is not tested: a drive without its diskette is no directory. Any
+    // other short target is ("/q/" is as real a folder as a long one).
+    bool targetIsTested() const { return !(m_target.size() <= 3 && isDriveRoot(m_target)); }
+
+    // An empty target (a hand-edited job) would put the copies wherever the agent happens to
+    // run, so it counts as missing.
     void checkTarget() const
     {
-        // A drive root ("A:\") is not tested: a drive without its diskette is no directory.
-        // Any other short target is ("/q/" is as real a folder as a long one), and an empty
-        // one (a hand-edited job) would put the copies wherever the agent happens to run, so
-        // it counts as missing.
-        const bool tested = !(m_target.size() <= 3 && isDriveRoot(m_target));
-        const bool exists = m_target.empty() ? false : atPath(m_target, [&] {
+        if (!targetIsTested())
+            return;
+        const bool exists = !m_target.empty() && atPath(m_target, [&] {
             return retryOnDiskError([&] { return directoryExists(m_target); });
         });
-        if (tested && !exists)
+        if (!exists)
             fail("Quorvex Target Path does not exist: '" + m_target + "'.");
     }
 
@@ -310,7 +313,9 @@ private:
         if (file.find(kPathSeparator) == std::string::npos)
             fail(missingSourceLine(file));
         // A target that cannot be looked up is named as such, not as the file's folder.
-        atPath(m_target, [&] { retryOnDiskError([&] { return directoryExists(m_target); }); });
+        if (targetIsTested())
+            atPath(m_target,
+                   [&] { retryOnDiskError([&] { return directoryExists(m_target); }); });
         const bool same = atPath(file, [&] {
             return retryOnDiskError([&] {
                 return sameDirectory(FilePathStripFileName(file), m_target) ||
