@@ -51,7 +51,7 @@ bool equalsNoCase(std::string_view a, std::string_view b)
 std::string StripBadChars(std::string_view text, std::string_view set, std::string_view replacement)
 {
     return trapFatal("libStrings.bas", "StripBadChars()", [&] {
-        if (text.size() > kMaxTextLength)
+        if (characterCount(text) > kMaxTextLength)
             throw RuntimeError::fromNumber(err::Overflow);
         return replaceChars(text, set, replacement);
     });

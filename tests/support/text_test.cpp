@@ -162,6 +162,10 @@ TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
     EXPECT_EQ(StripBadChars("a'b;c", "';", "<->"), "a<->b<->c");
     EXPECT_EQ(StripBadChars("aAa", "a", "x"), "xAx");
     EXPECT_EQ(StripBadChars(std::string(32767, 'a'), "a", "").size(), 0u);
+    std::string umlauts; // 32767 characters in twice the bytes
+    for (int i = 0; i < 32767; ++i)
+        umlauts += "\xC3\xBC";
+    EXPECT_EQ(StripBadChars(umlauts, "a", ""), umlauts);
     EXPECT_THROW(StripBadChars(std::string(32768, 'a'), "a", ""), test::FatalExitCalled);
     EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
               test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",
