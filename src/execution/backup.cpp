@@ -388,7 +388,8 @@ private:
 
     void dropCopiesTheRotationDeletes(const CopyNames& names) const
     {
-        const int lowest = m_keep == 0 ? 1 : std::min(m_keep, m_limit);
+        // Copy 0 and below do not exist, whatever a hand-edited copy limit says.
+        const int lowest = m_keep == 0 ? 1 : std::max(1, std::min(m_keep, m_limit));
         for (int n = m_limit; n >= lowest; --n)
             deleteCopy(names.numbered(n));
         if (m_keep == 0)

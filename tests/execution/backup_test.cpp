@@ -282,16 +282,18 @@ TEST_F(BackupTest, EnvironmentFailureEndsOnlyTheRunWithItsLineAndANonFatalEntry)
 TEST_F(BackupTest, DiskTooFullForTheNewCopyGivesUpOnlyTheCopiesTheRotationDeletesAnyway)
 {
     // clang-format off
-    struct Row { int16_t keep; int fullDiskWrites; const char *before, *after; const char* result; };
+    struct Row { int16_t keep; int fullDiskWrites; const char *before, *after; const char* result; int16_t limit = 99; };
     const std::vector<Row> rows = {
         {3, 1, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2", "0"},
         {3, 2, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2", "-1"},
         {0, 1, "Sales.mdb:c0 Sales_1.mdb:c1", "Sales.mdb:new", "0"},
+        // A copy limit below 1 (a hand-edited Quorvex.ini) rotates nothing and drops nothing.
+        {3, 2, "Sales.mdb:c0 Sales_-1.mdb:c-1", "Sales.mdb:c0 Sales_-1.mdb:c-1", "-1", -1},
     };
     // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.before + std::string(" -> ") + row.after);
-        fresh("Sales.mdb", row.keep);
+        fresh("Sales.mdb", row.keep, row.limit);
         putInTarget(row.before);
         int writes = 0;
         setCopyProgressHook([&](uint64_t) {
