@@ -147,6 +147,15 @@ void renameNoReplace(const std::string& from, const std::string& to)
 void renameReplacing(const std::string& from, const std::string& to)
 {
     check(::rename(from.c_str(), to.c_str()) == 0);
+    // The rename is on disk once its folder is; a folder that cannot be flushed (some file
+    // systems refuse) leaves it to the system, as before.
+    const size_t separator = to.rfind(kPathSeparator);
+    const std::string folder = separator == std::string::npos ? "." : to.substr(0, separator + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 void setCopyProgressHook(CopyProgressHook hook)

@@ -17,7 +17,8 @@ void copyFileToNew(const std::string& source, const std::string& destination);
 void renameNoReplace(const std::string& from, const std::string& to);
 
 // Renames a file over whatever file has the new name, in one step: the name always holds
-// either the old file or the new one.
+// either the old file or the new one. The folder is flushed, so the new name survives a
+// power cut.
 void renameReplacing(const std::string& from, const std::string& to);
 
 // Fault injection for tests: called with the bytes written so far after every block a copy
