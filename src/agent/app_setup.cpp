@@ -1,6 +1,7 @@
 #include "agent/app_setup.hpp"
 
 #include "agent/frm_main.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/qt_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
@@ -100,13 +101,15 @@ void AppSetup::createWindows()
 }
 
 // Every file of the jobs directory gets a row, in listing order, even one that is no job
-// file; two files that give the same name and JobType both get theirs.
+// file; two files that give the same name and JobType both get theirs. Only a file whose
+// values cannot be read is left out (and reported), so one bad file never stops every job.
 void AppSetup::fillJobList()
 {
     const bool catchUp = preferences().CatchUpMissedRuns != 0;
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
         CDatabaseJob job;
-        job.OpenDatabaseJob(file);
+        if (!job.OpenDatabaseJobOrSkip(file))
+            continue;
         m_schedule->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
                                     job.StartTime(), job.JobType(), file);
         // A missed run shows as the row's next run, already passed, so the first check runs it.
@@ -158,11 +161,11 @@ int runAgent(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(icons::application());
-    // Without a display nobody could answer a box: the console desktop prints it and gives
+    // Without a display nobody could answer a box: the headless desktop prints it and gives
     // the cautious answer.
     QtDesktop qtDesktop;
-    if (!headless)
-        setDesktop(&qtDesktop);
+    HeadlessDesktop headlessDesktop;
+    setDesktop(headless ? static_cast<Desktop*>(&headlessDesktop) : &qtDesktop);
 
     int status = 0;
     {

@@ -26,7 +26,9 @@ bool refuseUnquotable(const std::string& path)
 
 std::string zipCommandLine(const std::string& archivePath, const std::string& fileItem)
 {
-    return appFile("zip") + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
+    // Quoted, so that in a program folder whose path holds a blank no other file that the
+    // path's first words name can stand in for zip.
+    return inQuotes(appFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
            " ";
 }
 

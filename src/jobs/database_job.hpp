@@ -79,11 +79,17 @@ public:
 
     // Reads the job file into the fields (defaults for missing keys). Returns 0.
     int16_t OpenDatabaseJob(const std::string& fileName);
+    // Reads the job file as OpenDatabaseJob does, for callers that list many jobs: a file
+    // that cannot be read or converted is reported once as a non-fatal error-log entry naming
+    // the file, and false comes back, so the caller leaves that one job out.
+    bool OpenDatabaseJobOrSkip(const std::string& fileName);
     // Writes every key of the job file from the fields. Returns 0, or the system's error
     // number when the file could not be written (it is then left as it was).
     int16_t SaveDatabaseJob(const std::string& fileName) const;
 
 private:
+    void readJobFile(const std::string& fileName);
+
     std::string m_jobName;
     int16_t m_jobType = 0;
     DateTime m_dateLastRun;

@@ -38,28 +38,46 @@ std::string_view boolText(bool value)
 int16_t CDatabaseJob::OpenDatabaseJob(const std::string& fileName)
 {
     return trapFatal(kModule, "OpenDatabaseJob()", [&] {
-        // One read of the file for all its keys.
-        const IniReader f(fileName);
-        m_jobName = f.value("General", "JobName", "*ERROR*");
-        m_jobType = readInt16(f, "General", "JobType", "1");
-        m_dateLastRun = parseDate(f.value("Schedule", "DateLastRun", formatDate(Today())));
-        m_startTime = parseTime(f.value("Schedule", "StartTime", "00:00"));
-        const std::string frequency = f.value("Schedule", "Frequency", "");
-        m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
-        m_dayOfWeek = readInt16(f, "Schedule", "DayOfWeek", "1");
-        m_dayOfMonth = readInt16(f, "Schedule", "DayOfMonth", "1");
-        m_security = readBool(f, "Security", "SecurityUsed", "0");
-        m_mdwFile = f.value("Security", "MDWFile", "");
-        m_userID = f.value("Security", "UserID", "");
-        m_password = f.value("Security", "Password", "");
-        m_repairCompactMDB = f.value("RepairCompact", "DatabaseFile", "");
-        m_autoExecuteMDB = f.value("AutoExecute", "DatabaseFile", "");
-        m_backupSourceMDB = f.value("Backup", "DatabaseFile", "");
-        m_backupTargetDirectory = f.value("Backup", "TargetPath", "");
-        m_compress = readBool(f, "Backup", "Compress", "-1");
-        m_numberCopies = readInt16(f, "Backup", "NumberCopies", "3");
+        readJobFile(fileName);
         return int16_t{0};
     });
+}
+
+bool CDatabaseJob::OpenDatabaseJobOrSkip(const std::string& fileName)
+{
+    try {
+        readJobFile(fileName);
+        return true;
+    } catch (const RuntimeError& e) {
+        WriteErrorLogEntry(false, e, kModule, "OpenDatabaseJob()", fileName);
+    } catch (const std::exception& e) {
+        WriteErrorLogEntry(false, toRuntimeError(e), kModule, "OpenDatabaseJob()", fileName);
+    }
+    return false;
+}
+
+void CDatabaseJob::readJobFile(const std::string& fileName)
+{
+    // One read of the file for all its keys.
+    const IniReader f(fileName);
+    m_jobName = f.value("General", "JobName", "*ERROR*");
+    m_jobType = readInt16(f, "General", "JobType", "1");
+    m_dateLastRun = parseDate(f.value("Schedule", "DateLastRun", formatDate(Today())));
+    m_startTime = parseTime(f.value("Schedule", "StartTime", "00:00"));
+    const std::string frequency = f.value("Schedule", "Frequency", "");
+    m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
+    m_dayOfWeek = readInt16(f, "Schedule", "DayOfWeek", "1");
+    m_dayOfMonth = readInt16(f, "Schedule", "DayOfMonth", "1");
+    m_security = readBool(f, "Security", "SecurityUsed", "0");
+    m_mdwFile = f.value("Security", "MDWFile", "");
+    m_userID = f.value("Security", "UserID", "");
+    m_password = f.value("Security", "Password", "");
+    m_repairCompactMDB = f.value("RepairCompact", "DatabaseFile", "");
+    m_autoExecuteMDB = f.value("AutoExecute", "DatabaseFile", "");
+    m_backupSourceMDB = f.value("Backup", "DatabaseFile", "");
+    m_backupTargetDirectory = f.value("Backup", "TargetPath", "");
+    m_compress = readBool(f, "Backup", "Compress", "-1");
+    m_numberCopies = readInt16(f, "Backup", "NumberCopies", "3");
 }
 
 int16_t CDatabaseJob::SaveDatabaseJob(const std::string& fileName) const

@@ -351,7 +351,11 @@ std::string IniReader::value(std::string_view section, std::string_view key,
         if (where.entry)
             value = withoutQuotes(entry(ini.text(*where.entry))->value);
     }
-    return std::string(value.substr(0, kMaxValueLength));
+    // A value ends at a NUL, as the profile API's C strings do, and at a lone carriage
+    // return, which it takes for the end of a line. So whatever is read can be written
+    // back: the writer refuses both in a value.
+    value = value.substr(0, value.find_first_of(std::string_view("\0\r", 2)));
+    return std::string(firstCharacters(value, kMaxValueLength));
 }
 
 bool GetIniData(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -1,8 +1,10 @@
 #include "agent/app_setup.hpp"
 #include "agent/frm_main.hpp"
 #include "agent/frm_popup.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
+#include "execution/file_copy.hpp"
 #include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
 
@@ -72,6 +74,7 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     saveBackupJob("Stock", "Stock Backup", DateTime::fromTime(8, 15), at(2026, 11, 1));
     writeFile(jobsDir() / "notes.txt", "not a job\r\n");
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
+    writeFile(jobsDir() / "Broken.tsk", "[Schedule]\r\nDateLastRun=Someday\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
 
     const QString jobs = QString::fromStdString(jobsDir().string()) + "/";
@@ -85,7 +88,10 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     // Shown means activated too, which counts and sorts the rows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     EXPECT_EQ(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text(), "3 Database Jobs");
-    ASSERT_EQ(list().topLevelItemCount(), 3) << "no row for the hidden file or the sub-directory";
+    ASSERT_EQ(list().topLevelItemCount(), 3)
+        << "no row for the hidden file, the sub-directory or the unreadable job file";
+    EXPECT_NE(readFile(dir() / "quorvex.err").find(jobsDir().string() + "/Broken.tsk"),
+              std::string::npos);
     EXPECT_EQ(cells(0).last(), jobs + "notes.txt") << "a file that is no job still gets a row";
     EXPECT_EQ(cells(1), (QStringList{"Orders Backup", "Nov-01-2026", "Dec-05-2026", "23:30", "3",
                                      jobs + "Orders.tsk"}));
@@ -175,6 +181,23 @@ TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
     EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
     EXPECT_FALSE(schedule().isVisible());
     EXPECT_EQ(list().topLevelItemCount(), 1) << "windows are closed, not destroyed";
+}
+
+// Without a display the agent's desktop still lets events run between the steps of a job, so
+// a SIGTERM that comes during a job ends the pass after that job, as with a display.
+TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
+{
+    for (const char* stem : {"First", "Second", "Third"})
+        saveBackupJob(stem, stem, DateTime::fromTime(9, 0), at(2026, 11, 1));
+    ASSERT_TRUE(start(true));
+    HeadlessDesktop headless;
+    setDesktop(&headless);
+    setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
+    m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
+    m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+    setCopyProgressHook({});
+    EXPECT_EQ(runsLogged(), Names{"First"});
+    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
 }
 
 // SIGTERM is sent to the real program below.
