@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,6 +89,26 @@ void BM_LoadJobsAtStartUp(benchmark::State& state)
         benchmark::Counter(static_cast<double>(loaded), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LoadJobsAtStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The reference: the same listing, then each file opened, read whole and closed, nothing more.
+void BM_PlainReadLoop(benchmark::State& state)
+{
+    static const JobsDirectory jobs;
+    int64_t read = 0;
+    std::vector<char> buffer(64 * 1024);
+    for (auto _ : state) {
+        for (const std::string& file : listJobFiles(jobs.path())) {
+            std::FILE* in = std::fopen(file.c_str(), "rb");
+            if (in == nullptr)
+                std::abort();
+            benchmark::DoNotOptimize(std::fread(buffer.data(), 1, buffer.size(), in));
+            std::fclose(in);
+            ++read;
+        }
+    }
+    state.SetItemsProcessed(read);
+}
+BENCHMARK(BM_PlainReadLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

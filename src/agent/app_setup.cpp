@@ -1,6 +1,7 @@
 #include "agent/app_setup.hpp"
 
 #include "agent/frm_main.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/qt_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
@@ -57,8 +58,9 @@ std::optional<int> answerInformationRequest(int argc, const char* const* argv)
         return std::nullopt;
     const std::string_view request = argv[1];
     if (request == "--version") {
-        std::cout << app().title << ' ' << app().major << '.' << app().minor << '.'
-                  << app().revision << '\n';
+        // As the About box shows it.
+        std::cout << app().title << ' ' << app().major << '.' << app().minor << " (Bld "
+                  << app().revision << ")\n";
     } else if (request == "--help") {
         std::cout << "usage: quorvex [/SILENT]\n"
                      "       quorvex --help | --version\n"
@@ -90,11 +92,13 @@ bool AppSetup::Main()
             MsgBox("An instance of Quorvex is already running.", mb::OkOnly, "Verification Error");
             return false;
         }
+        // The preferences come first: filling the list asks whether missed runs are made up.
+        LoadPreferences();
         createWindows();
+        // The list is filled before the window first shows, so it never appears empty.
+        fillJobList();
         m_main->Form_Load(m_silent);
         m_tray->SystemTrayAddIcon(*m_main);
-        fillJobList();
-        LoadPreferences();
         return true;
     });
 }
@@ -121,14 +125,20 @@ void AppSetup::createWindows()
 }
 
 // Every file of the jobs directory gets a row, in listing order, even one that is no job
-// file; two files that give the same name and JobType both get theirs.
+// file; two files that give the same name and JobType both get theirs. Only a file whose
+// values cannot be read is left out (and reported), so one bad file never stops every job.
 void AppSetup::fillJobList()
 {
+    const bool catchUp = preferences().CatchUpMissedRuns != 0;
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
         CDatabaseJob job;
-        job.OpenDatabaseJob(file);
+        if (!job.OpenDatabaseJobOrSkip(file))
+            continue;
         m_schedule->AddItemListView(job.JobName(), job.DateLastRun(), job.DateNextRun(),
                                     job.StartTime(), job.JobType(), file);
+        // A missed run shows as the row's next run, already passed, so the first check runs it.
+        if (const std::optional<DateTime> missed = catchUp ? job.MissedRun() : std::nullopt)
+            m_schedule->setMissedRun(m_schedule->rowCount(), *missed);
     }
 }
 
@@ -179,17 +189,19 @@ int runAgent(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(icons::application());
-    // Without a display nobody could answer a box: the console desktop prints it and gives
+    // Without a display nobody could answer a box: the headless desktop prints it and gives
     // the cautious answer.
     QtDesktop qtDesktop;
-    if (!headless)
-        setDesktop(&qtDesktop);
+    HeadlessDesktop headlessDesktop;
+    setDesktop(headless ? static_cast<Desktop*>(&headlessDesktop) : &qtDesktop);
 
     int status = 0;
     {
         AppSetup setup(headless || isSilent(commandLine));
-        if (setup.Main())
+        if (setup.Main()) {
+            qtDesktop.setTray(setup.tray());
             status = QApplication::exec();
+        }
     }
     setDesktop(nullptr);
     TerminationSignals::uninstall();

@@ -3,8 +3,10 @@
 #include "agent/sys_tray.hpp"
 #include "jobs/database_job.hpp"
 #include "support/clock.hpp"
+#include "support/date_text.hpp"
 #include "support/date_time.hpp"
 #include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
 #include "ui/icons.hpp"
 #include "ui/schedule/frm_schedule.hpp"
 
@@ -61,15 +63,17 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
     trapFatal(kModule, "tmrCheckForDatabaseJob_Timer()", [&] {
         if (m_schedule.rowCount() == 0 || m_schedule.isVisible() || m_checkBusy)
             return;
+        // Until the earliest row is due, a tick reads no row at all.
+        const DateTime now = Now();
+        if (now <= m_schedule.earliestDueMoment())
+            return;
         BusyScope busy(m_checkBusy);
         const int rows = m_schedule.rowCount();
         // Rows added meanwhile wait for the next pass; rows removed meanwhile are not read.
         // Once Exit has stopped the timer, no further job of the pass is started.
         for (int i = 1; i <= std::min(rows, m_schedule.rowCount()) && m_timer->isActive(); ++i) {
             m_schedule.clearSelection();
-            const DateTime due =
-                dueMoment(m_schedule.rowDateNextRun(i), m_schedule.rowStartTime(i));
-            if (Now() > due)
+            if (now > m_schedule.rowDueMoment(i))
                 runDueJob(i);
         }
     });
@@ -79,6 +83,9 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
 // cut short is not retried before its following occurrence.
 void frmMain::runDueJob(int row)
 {
+    if (const std::optional<DateTime> missed = m_schedule.rowMissedRun(row))
+        LogEvent("Making up the run missed at " + formatDate(*missed) + " " +
+                 formatTime(*missed));
     const std::string file = m_schedule.rowJobFile(row);
     CDatabaseJob job;
     job.OpenDatabaseJob(file);

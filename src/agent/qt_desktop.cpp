@@ -1,5 +1,6 @@
 #include "agent/qt_desktop.hpp"
 
+#include "agent/sys_tray.hpp"
 #include "support/app_info.hpp"
 
 #include <QAbstractButton>
@@ -177,6 +178,12 @@ void QtDesktop::setBusyPointer(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void QtDesktop::trayNotification(const std::string& title, const std::string& text)
+{
+    if (m_tray)
+        m_tray->showNotification(QString::fromStdString(title), QString::fromStdString(text));
 }
 
 void QtDesktop::beep()

@@ -8,6 +8,8 @@
 
 namespace quorvex {
 
+class SysTrayApp;
+
 // The desktop of the agent: Qt message boxes in the classic numbering, Qt's pending events,
 // the override cursor as the busy pointer.
 class QtDesktop final : public Desktop {
@@ -32,9 +34,14 @@ public:
     void doEvents() override;
     void setBusyPointer(bool busy) override;
     void beep() override;
+    void trayNotification(const std::string& title, const std::string& text) override;
+
+    // Where notifications go; none until the agent has its icon.
+    void setTray(SysTrayApp* tray) { m_tray = tray; }
 
 private:
     bool m_busy = false;
+    SysTrayApp* m_tray = nullptr;
 };
 
 } // namespace quorvex

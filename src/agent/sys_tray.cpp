@@ -2,6 +2,8 @@
 
 #include "agent/frm_popup.hpp"
 #include "support/error_handler.hpp"
+#include "support/transaction_log.hpp"
+#include "ui/schedule/notepad.hpp"
 
 #include <QMenu>
 
@@ -35,6 +37,9 @@ void SysTrayApp::SystemTrayAddIcon(QWidget& window)
                 emit notification(notificationCode(reason));
             },
             Qt::QueuedConnection);
+        // The only notes shown are of failed runs, whose story is in the transaction log.
+        connect(m_icon.get(), &QSystemTrayIcon::messageClicked, this,
+                [] { openInNotepad(transactionLogPath()); }, Qt::QueuedConnection);
         // Without a notification area the agent still runs its jobs; the icon appears by
         // itself should a tray host start later.
         if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -43,6 +48,12 @@ void SysTrayApp::SystemTrayAddIcon(QWidget& window)
         m_icon->show();
         window.hide();
     });
+}
+
+void SysTrayApp::showNotification(const QString& title, const QString& text)
+{
+    if (hasIcon())
+        m_icon->showMessage(title, text, QSystemTrayIcon::Warning);
 }
 
 // The icon object itself stays until the end: hiding it is what takes it off the tray.

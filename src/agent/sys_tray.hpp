@@ -32,6 +32,8 @@ public:
     // Removes the icon; nothing happens when there is none.
     void SystemTrayDeleteIcon();
     bool hasIcon() const { return m_icon && m_icon->isVisible(); }
+    // A note beside the icon, while it is shown; a click on it opens the transaction log.
+    void showNotification(const QString& title, const QString& text);
     QSystemTrayIcon* icon() const { return m_icon.get(); }
 
     frmPopup& popup() const { return *m_popup; }

@@ -31,11 +31,12 @@ int listCommand(std::span<char* const> args)
     if (!installEnvironment(*options))
         return 1;
     return trapFatal("quorvexctl", "list()", [] {
-        // A job file the reader rejects is reported and ends the program with status 1.
-        CDatabaseJob job;
+        // A job file the reader rejects is reported in the error log and left out, as the
+        // agent leaves it out of its list.
         for (const std::string& path : listJobFiles(DatabaseJobsPath())) {
-            job.OpenDatabaseJob(path);
-            printJob(job, path);
+            CDatabaseJob job;
+            if (job.OpenDatabaseJobOrSkip(path))
+                printJob(job, path);
         }
         std::cout.flush();
         return 0;

@@ -56,10 +56,10 @@ RunArguments splitArguments(std::span<char* const> args)
 std::optional<std::vector<std::string>> findJobFiles(const std::vector<std::string>& names)
 {
     std::map<std::string, std::string> fileOfName;
-    CDatabaseJob job;
     for (const std::string& path : listJobFiles(DatabaseJobsPath())) {
-        job.OpenDatabaseJob(path);
-        fileOfName.emplace(job.JobName(), path);
+        CDatabaseJob job;
+        if (job.OpenDatabaseJobOrSkip(path))
+            fileOfName.emplace(job.JobName(), path);
     }
     std::vector<std::string> files;
     for (const std::string& name : names) {

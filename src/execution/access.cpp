@@ -2,6 +2,7 @@
 
 #include "execution/command_line.hpp"
 #include "execution/file_checks.hpp"
+#include "execution/run_failure.hpp"
 #include "execution/shell_and_close.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
@@ -47,12 +48,19 @@ std::string lockFileOf(const std::string& mdbPath)
     return (hasExtension ? mdbPath.substr(0, dot) : mdbPath) + ".ldb";
 }
 
+// A user ID or password with a blank in it is quoted, so it stays one argument; any other is
+// written bare, as Access has always been given it.
+std::string oneArgument(const std::string& text)
+{
+    return text.find_first_of(" \t") == std::string::npos ? text : inQuotes(text);
+}
+
 std::string securitySwitches(const CDatabaseJob& job)
 {
     if (!job.Security())
         return {};
-    return " /USER " + job.UserID() + " /PWD " + job.Password() + " /WRKGRP " +
-           inQuotes(job.MDWFile());
+    return " /USER " + oneArgument(job.UserID()) + " /PWD " + oneArgument(job.Password()) +
+           " /WRKGRP " + inQuotes(job.MDWFile());
 }
 
 } // namespace
@@ -69,8 +77,11 @@ bool CheckForAccess(std::string& sAccessPath)
 
 bool CheckForExclusive(const std::string& sMDBPath)
 {
-    return trapFatal("CDatabaseJob.cls", "CheckForExclusive()",
-                     [&] { return !plainFileExists(lockFileOf(sMDBPath)); });
+    // A lock file that cannot be looked up fails the run that asked, not the program.
+    return trapFatalButEnvironment("CDatabaseJob.cls", "CheckForExclusive()", [&] {
+        const std::string lockFile = lockFileOf(sMDBPath);
+        return !atPath(lockFile, [&] { return plainFileExists(lockFile); });
+    });
 }
 
 std::string compactCommandLine(const CDatabaseJob& job, const std::string& accessPath)
@@ -82,6 +93,23 @@ std::string compactCommandLine(const CDatabaseJob& job, const std::string& acces
 std::string autoExecuteCommandLine(const CDatabaseJob& job, const std::string& accessPath)
 {
     return inQuotes(accessPath) + " " + inQuotes(job.AutoExecuteMDB()) + securitySwitches(job);
+}
+
+bool refuseDoubleQuotes(const CDatabaseJob& job, const std::string& accessPath,
+                        const std::string& mdb)
+{
+    const std::string parts[] = {accessPath, mdb, job.Security() ? job.UserID() : "",
+                                 job.Security() ? job.Password() : "",
+                                 job.Security() ? job.MDWFile() : ""};
+    for (const std::string& part : parts)
+        if (part.find('"') != std::string::npos) {
+            // The password may be the one that holds it, so no value is written out.
+            LogEvent("Quorvex cannot start Access: a double quote in the path of Access, the "
+                     "database or the workgroup file, the user ID or the password would change "
+                     "its command line.");
+            return true;
+        }
+    return false;
 }
 
 void runAccess(const std::string& startLine, const std::string& commandLine,

@@ -1,6 +1,7 @@
 #include "execution/access.hpp"
 #include "execution/actions.hpp"
 #include "execution/file_checks.hpp"
+#include "execution/run_failure.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/transaction_log.hpp"
@@ -20,10 +21,12 @@ void autoExecute(const CDatabaseJob& job)
                mb::OkOnly | mb::Exclamation, "Error");
         return;
     }
-    if (!plainFileExists(mdb)) {
+    if (!atPath(mdb, [&] { return plainFileExists(mdb); })) {
         LogEvent("Error #UD2 - MDB File '" + mdb + "' does not exist.");
         return;
     }
+    if (refuseDoubleQuotes(job, access, mdb))
+        return;
     runAccess("Auto Executing file '" + mdb + "'.", autoExecuteCommandLine(job, access),
               "Auto Execute MDB File: '" + mdb + "'.");
 }
@@ -32,11 +35,16 @@ void autoExecute(const CDatabaseJob& job)
 
 int16_t ExecuteAutoExecNow(CDatabaseJob& job)
 {
-    return trapFatal("CDatabaseJob.cls", "ExecuteAutoExecNow()", [&] {
-        autoExecute(job);
+    // Like every other failure of this action, one of its environment ends the run with its
+    // log line and no result of its own.
+    const auto ended = [&] {
         job.setFailure(false);
         return int16_t{0};
-    });
+    };
+    return trapRun("CDatabaseJob.cls", "ExecuteAutoExecNow()", [&] {
+        autoExecute(job);
+        return ended();
+    }, ended);
 }
 
 } // namespace quorvex

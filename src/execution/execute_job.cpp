@@ -3,6 +3,7 @@
 #include "execution/actions.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
+#include "support/strings.hpp"
 #include "support/transaction_log.hpp"
 
 #include <array>
@@ -23,10 +24,11 @@ void showLights(StatusDisplay& display, const std::array<bool, StatusDisplay::kL
         desktop().doEvents();
 }
 
-// "-- Name ----...": padded with dashes to a fixed width; a longer name gets none.
+// "-- Name ----...": padded with dashes to a fixed width of characters; a longer name gets
+// none.
 std::string headerLine(const std::string& jobName)
 {
-    const auto length = static_cast<int>(jobName.size());
+    const auto length = static_cast<int>(characterCount(jobName));
     const size_t dashes = length < kHeaderWidth ? static_cast<size_t>(kHeaderWidth - length) : 0;
     return "-- " + jobName + " " + std::string(dashes, '-');
 }

@@ -1,5 +1,6 @@
 #include "execution/file_copy.hpp"
 
+#include "execution/run_failure.hpp"
 #include "support/error.hpp"
 #include "support/files.hpp"
 
@@ -9,10 +10,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quorvex {
 
 namespace {
+
+CopyProgressHook g_progressHook;
 
 // Owns a file descriptor.
 class Fd {
@@ -52,6 +56,7 @@ void check(bool ok)
 void copyByReadWrite(int in, int out)
 {
     std::array<char, 1 << 20> buffer{};
+    uint64_t total = 0;
     for (;;) {
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
@@ -67,13 +72,21 @@ void copyByReadWrite(int in, int out)
             check(n >= 0);
             written += n;
         }
+        total += static_cast<uint64_t>(got);
+        if (g_progressHook)
+            g_progressHook(total);
     }
 }
 
 // Lets the kernel copy (and share blocks where the file system can); falls back to reading
-// and writing where it cannot copy between these two files.
+// and writing where it cannot copy between these two files, and where a test watches the
+// copy block by block.
 void copyContent(int in, int out)
 {
+    if (g_progressHook) {
+        copyByReadWrite(in, out);
+        return;
+    }
     constexpr size_t kChunk = size_t{1} << 30;
     for (bool first = true;; first = false) {
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
@@ -102,24 +115,21 @@ void writeCopy(int in, const struct stat& info, Fd& out)
 
 } // namespace
 
-void copyFileReplacing(const std::string& source, const std::string& destination)
+void copyFileToNew(const std::string& source, const std::string& destination)
 {
-    Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    // A failure names the file it concerns: the one read or the one written.
+    Fd in = atPath(source, [&] { return Fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC)); });
     struct stat info {};
-    check(::fstat(in.get(), &info) == 0);
-
-    // A hidden name in the destination's own directory, so the final rename stays on one
-    // file system and no listing of copies mistakes it for one.
-    std::string temporary =
-        FilePathStripFileName(destination) + "." + FilePathStripPath(destination) + ".XXXXXX";
-    Fd out(::mkostemp(temporary.data(), O_CLOEXEC));
-    try {
-        writeCopy(in.get(), info, out);
-        check(::rename(temporary.c_str(), destination.c_str()) == 0);
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
-    }
+    atPath(source, [&] { check(::fstat(in.get(), &info) == 0); });
+    atPath(destination, [&] {
+        Fd out(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        try {
+            writeCopy(in.get(), info, out);
+        } catch (...) {
+            ::unlink(destination.c_str());
+            throw;
+        }
+    });
 }
 
 void renameNoReplace(const std::string& from, const std::string& to)
@@ -132,6 +142,25 @@ void renameNoReplace(const std::string& from, const std::string& to)
     if (::lstat(to.c_str(), &info) == 0)
         throw RuntimeError::fromErrno(EEXIST);
     check(::rename(from.c_str(), to.c_str()) == 0);
+}
+
+void renameReplacing(const std::string& from, const std::string& to)
+{
+    check(::rename(from.c_str(), to.c_str()) == 0);
+    // The rename is on disk once its folder is; a folder that cannot be flushed (some file
+    // systems refuse) leaves it to the system, as before.
+    const size_t separator = to.rfind(kPathSeparator);
+    const std::string folder = separator == std::string::npos ? "." : to.substr(0, separator + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void setCopyProgressHook(CopyProgressHook hook)
+{
+    g_progressHook = std::move(hook);
 }
 
 } // namespace quorvex

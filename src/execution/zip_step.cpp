@@ -26,8 +26,10 @@ bool refuseUnquotable(const std::string& path)
 
 std::string zipCommandLine(const std::string& archivePath, const std::string& fileItem)
 {
-    return programFile("zip") + " " + kZipOptions + inQuotes(archivePath) + " " +
-           inQuotes(fileItem) + " ";
+    // Quoted, so that in a program folder whose path holds a blank no other file that the
+    // path's first words name can stand in for zip.
+    return inQuotes(programFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
+           " ";
 }
 
 std::string zipResultLine(int32_t code, const std::string& fileItem)

@@ -9,7 +9,7 @@ namespace quorvex {
 // and waits for it. Returns false when zip failed; the reason is then in the transaction log.
 bool ZipFile(const std::string& archivePath, const std::string& fileItem);
 
-// The archiver's command line: program, two blanks, " -S -v -n .zip ", both paths quoted,
+// The archiver's command line: program (quoted), two blanks, " -S -v -n .zip ", both paths quoted,
 // one trailing blank.
 std::string zipCommandLine(const std::string& archivePath, const std::string& fileItem);
 // The transaction log line for a non-zero zip result code.

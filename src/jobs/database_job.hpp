@@ -3,6 +3,7 @@
 #include "support/date_time.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quorvex {
@@ -38,6 +39,10 @@ public:
     void setDateLastRun(DateTime value) { m_dateLastRun = value; }
     // Computed afresh from the schedule and the present moment on every read.
     DateTime DateNextRun() const;
+    // The run that passed without the job running: the latest scheduled moment (the start
+    // time, in whole minutes, on a day the schedule selects) at or before now, when it falls
+    // on a day after DateLastRun; nothing otherwise.
+    std::optional<DateTime> MissedRun() const;
     DateTime StartTime() const { return m_startTime; }
     void setStartTime(DateTime value) { m_startTime = value; }
     int32_t Frequency() const { return m_frequency; }
@@ -78,11 +83,17 @@ public:
 
     // Reads the job file into the fields (defaults for missing keys). Returns 0.
     int16_t OpenDatabaseJob(const std::string& fileName);
+    // Reads the job file as OpenDatabaseJob does, for callers that list many jobs: a file
+    // that cannot be read or converted is reported once as a non-fatal error-log entry naming
+    // the file, and false comes back, so the caller leaves that one job out.
+    bool OpenDatabaseJobOrSkip(const std::string& fileName);
     // Writes every key of the job file from the fields. Returns 0, or the system's error
     // number when the file could not be written (it is then left as it was).
     int16_t SaveDatabaseJob(const std::string& fileName) const;
 
 private:
+    void readJobFile(const std::string& fileName);
+
     std::string m_jobName;
     int16_t m_jobType = 0;
     DateTime m_dateLastRun;

@@ -16,24 +16,16 @@ namespace {
 
 constexpr std::string_view kModule = "CDatabaseJob.cls";
 
-std::string readValue(std::string_view section, std::string_view key, std::string_view defaultValue,
-                      const std::string& file)
+int16_t readInt16(const IniReader& file, std::string_view section, std::string_view key,
+                  std::string_view defaultValue)
 {
-    std::string value;
-    GetIniData(section, key, defaultValue, value, file);
-    return value;
+    return toInt16(Val(file.value(section, key, defaultValue)));
 }
 
-int16_t readInt16(std::string_view section, std::string_view key, std::string_view defaultValue,
-                  const std::string& file)
+bool readBool(const IniReader& file, std::string_view section, std::string_view key,
+              std::string_view defaultValue)
 {
-    return toInt16(Val(readValue(section, key, defaultValue, file)));
-}
-
-bool readBool(std::string_view section, std::string_view key, std::string_view defaultValue,
-              const std::string& file)
-{
-    return Val(readValue(section, key, defaultValue, file)) != 0;
+    return Val(file.value(section, key, defaultValue)) != 0;
 }
 
 std::string_view boolText(bool value)
@@ -46,27 +38,46 @@ std::string_view boolText(bool value)
 int16_t CDatabaseJob::OpenDatabaseJob(const std::string& fileName)
 {
     return trapFatal(kModule, "OpenDatabaseJob()", [&] {
-        const std::string& f = fileName;
-        m_jobName = readValue("General", "JobName", "*ERROR*", f);
-        m_jobType = readInt16("General", "JobType", "1", f);
-        m_dateLastRun = parseDate(readValue("Schedule", "DateLastRun", formatDate(Today()), f));
-        m_startTime = parseTime(readValue("Schedule", "StartTime", "00:00", f));
-        const std::string frequency = readValue("Schedule", "Frequency", "", f);
-        m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
-        m_dayOfWeek = readInt16("Schedule", "DayOfWeek", "1", f);
-        m_dayOfMonth = readInt16("Schedule", "DayOfMonth", "1", f);
-        m_security = readBool("Security", "SecurityUsed", "0", f);
-        m_mdwFile = readValue("Security", "MDWFile", "", f);
-        m_userID = readValue("Security", "UserID", "", f);
-        m_password = readValue("Security", "Password", "", f);
-        m_repairCompactMDB = readValue("RepairCompact", "DatabaseFile", "", f);
-        m_autoExecuteMDB = readValue("AutoExecute", "DatabaseFile", "", f);
-        m_backupSourceMDB = readValue("Backup", "DatabaseFile", "", f);
-        m_backupTargetDirectory = readValue("Backup", "TargetPath", "", f);
-        m_compress = readBool("Backup", "Compress", "-1", f);
-        m_numberCopies = readInt16("Backup", "NumberCopies", "3", f);
+        readJobFile(fileName);
         return int16_t{0};
     });
+}
+
+bool CDatabaseJob::OpenDatabaseJobOrSkip(const std::string& fileName)
+{
+    try {
+        readJobFile(fileName);
+        return true;
+    } catch (const RuntimeError& e) {
+        WriteErrorLogEntry(false, e, kModule, "OpenDatabaseJob()", fileName);
+    } catch (const std::exception& e) {
+        WriteErrorLogEntry(false, toRuntimeError(e), kModule, "OpenDatabaseJob()", fileName);
+    }
+    return false;
+}
+
+void CDatabaseJob::readJobFile(const std::string& fileName)
+{
+    // One read of the file for all its keys.
+    const IniReader f(fileName);
+    m_jobName = f.value("General", "JobName", "*ERROR*");
+    m_jobType = readInt16(f, "General", "JobType", "1");
+    m_dateLastRun = parseDate(f.value("Schedule", "DateLastRun", formatDate(Today())));
+    m_startTime = parseTime(f.value("Schedule", "StartTime", "00:00"));
+    const std::string frequency = f.value("Schedule", "Frequency", "");
+    m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
+    m_dayOfWeek = readInt16(f, "Schedule", "DayOfWeek", "1");
+    m_dayOfMonth = readInt16(f, "Schedule", "DayOfMonth", "1");
+    m_security = readBool(f, "Security", "SecurityUsed", "0");
+    m_mdwFile = f.value("Security", "MDWFile", "");
+    m_userID = f.value("Security", "UserID", "");
+    m_password = f.value("Security", "Password", "");
+    m_repairCompactMDB = f.value("RepairCompact", "DatabaseFile", "");
+    m_autoExecuteMDB = f.value("AutoExecute", "DatabaseFile", "");
+    m_backupSourceMDB = f.value("Backup", "DatabaseFile", "");
+    m_backupTargetDirectory = f.value("Backup", "TargetPath", "");
+    m_compress = readBool(f, "Backup", "Compress", "-1");
+    m_numberCopies = readInt16(f, "Backup", "NumberCopies", "3");
 }
 
 int16_t CDatabaseJob::SaveDatabaseJob(const std::string& fileName) const

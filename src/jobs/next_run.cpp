@@ -78,11 +78,43 @@ DateTime nextMonthlyRun(DateTime now, DateTime startTime, int dayOfMonth)
     return parseDate(text);
 }
 
+// Scheduled moments repeat within a week, or within two months for the 31st.
+constexpr int kLongestGapInDays = 62;
+
+bool selectsDay(int32_t frequency, int dayOfWeek, int dayOfMonth, DateTime day)
+{
+    switch (frequency) {
+    case frequency::Daily:
+    case frequency::Weekly:
+        return selectsWeekday(dayOfWeek, day.weekday());
+    case frequency::Monthly:
+        return dayOfMonth >= 1 && day.day() == dayInMonth(dayOfMonth, day.year(), day.month());
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 DateTime dueMoment(DateTime nextRun, DateTime startTime)
 {
     return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
+}
+
+std::optional<DateTime> CDatabaseJob::MissedRun() const
+{
+    return trapFatal("CDatabaseJob.cls", "MissedRun()", [&]() -> std::optional<DateTime> {
+        const DateTime now = Now();
+        const DateTime time = DateTime::fromTime(m_startTime.hour(), m_startTime.minute());
+        for (int back = 0; back <= kLongestGapInDays; ++back) {
+            const DateTime day = now.datePart().addDays(-back);
+            if (day <= m_dateLastRun.datePart())
+                return std::nullopt;
+            if (day + time <= now && selectsDay(m_frequency, m_dayOfWeek, m_dayOfMonth, day))
+                return day + time;
+        }
+        return std::nullopt;
+    });
 }
 
 DateTime CDatabaseJob::DateNextRun() const

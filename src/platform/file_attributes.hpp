@@ -22,4 +22,8 @@ int fileAttributes(const std::string& path);
 // of its own and its target is not ours to change. A missing entry is the classic error.
 void clearFileAttributes(const std::string& path);
 
+// Whether a path is a drive's root folder ("A:\\"), which may be a drive without its
+// diskette: such a backup target is not tested for existence. Only Windows has drive roots.
+bool isDriveRoot(const std::string& path);
+
 } // namespace quorvex

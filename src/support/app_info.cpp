@@ -9,6 +9,10 @@
 
 namespace quorvex {
 
+const int kVersionMajor = QUORVEX_VERSION_MAJOR;
+const int kVersionMinor = QUORVEX_VERSION_MINOR;
+const int kBuildNumber = QUORVEX_BUILD_NUMBER;
+
 namespace {
 AppInfo g_app{runningProgramDirectory(), runningProgramDirectory()};
 } // namespace

@@ -5,6 +5,11 @@
 
 namespace quorvex {
 
+// The program's version and build number, filled in by the build.
+extern const int kVersionMajor;
+extern const int kVersionMinor;
+extern const int kBuildNumber;
+
 // What the program knows of itself: where it lives, where its user's data lives and what it
 // is called.
 struct AppInfo {
@@ -18,9 +23,9 @@ struct AppInfo {
     // The program file's name without extension; the logs are named after it.
     std::string programName = "quorvex";
     std::string title = "Quorvex";
-    int major = QUORVEX_VERSION_MAJOR;
-    int minor = QUORVEX_VERSION_MINOR;
-    int revision = QUORVEX_VERSION_BUILD;
+    int major = kVersionMajor;
+    int minor = kVersionMinor;
+    int revision = kBuildNumber;
 };
 
 const AppInfo& app();

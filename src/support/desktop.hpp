@@ -58,14 +58,17 @@ public:
     // A modal box; returns the answer (mb::Ok, mb::Yes...).
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
     // The full path the user chose, nothing when the dialog was cancelled. The chosen file
-    // need not exist: the caller checks.
-    virtual std::optional<std::string> openFileName(const OpenFileRequest& request) = 0;
+    // need not exist: the caller checks. Where nobody can pick (a console), every dialog is
+    // cancelled.
+    virtual std::optional<std::string> openFileName(const OpenFileRequest&) { return {}; }
     // A folder chosen below the user's desktop, without a final separator; nothing on cancel.
-    virtual std::optional<std::string> chooseFolder(const std::string& prompt) = 0;
+    virtual std::optional<std::string> chooseFolder(const std::string&) { return {}; }
     // Lets pending window events run once.
     virtual void doEvents() = 0;
     virtual void setBusyPointer(bool busy) = 0;
     virtual void beep() = 0;
+    // A passing note beside the notification-area icon, when there is one.
+    virtual void trayNotification(const std::string&, const std::string&) {}
 };
 
 // Prints every box to standard error and gives the cautious answer: OK for a box with only
@@ -73,9 +76,6 @@ public:
 class ConsoleDesktop final : public Desktop {
 public:
     int messageBox(const std::string& text, int style, const std::string& title) override;
-    // Nobody can pick a file at a console: every dialog is cancelled.
-    std::optional<std::string> openFileName(const OpenFileRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&) override { return {}; }
     void doEvents() override {}
     void setBusyPointer(bool) override {}
     void beep() override {}

@@ -10,6 +10,7 @@
 #include "support/text_file.hpp"
 
 #include <filesystem>
+#include <iostream>
 
 namespace quorvex {
 
@@ -36,32 +37,47 @@ std::string errorLogPath()
     return dataFile(app().programName + ".err");
 }
 
-void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
-                 std::string_view routine, std::string_view details)
+bool WriteErrorLogEntry(bool fatal, const RuntimeError& error, std::string_view module,
+                        std::string_view routine, std::string_view details)
 {
     const std::string text = errorText(error);
     std::string block = text + kCrLf + std::string(40, '-') + kCrLf + "Module/Function: ";
     block.append(module).append("/").append(routine).append(".").append(kCrLf).append(kCrLf);
     block.append(details);
     block = replaceChars(block, kBadChars, "`");
-    const std::string shown = replaceChars(text, kBadChars, "~");
-
-    appendCrLfLines(errorLogPath(),
-                    {std::string(80, '-'),
-                     "Date:        " + formatGeneralDate(Now()),
-                     "Computer:    " + GetComputerNameA(),
-                     std::string("Severity:    ") + (fatal ? "Fatal" : "Non-Fatal"),
-                     "Description: " + shown,
-                     "Last DLL:    " + printNumber(error.lastDllError()),
-                     "Details:     " + block});
-
-    if (fatal) {
-        MsgBox(shown + kCrLf + kCrLf + "Application will now terminate.", mb::OkOnly | mb::Exclamation,
-               "Fatal Application Error");
-        FatalExit();
+    try {
+        appendCrLfLines(errorLogPath(),
+                        {std::string(80, '-'),
+                         "Date:        " + formatGeneralDate(Now()),
+                         "Computer:    " + GetComputerNameA(),
+                         std::string("Severity:    ") + (fatal ? "Fatal" : "Non-Fatal"),
+                         "Description: " + replaceChars(text, kBadChars, "~"),
+                         "Last DLL:    " + printNumber(error.lastDllError()),
+                         "Details:     " + block});
+        return true;
+    } catch (const std::exception& e) {
+        // The log is where failures are told; when it fails itself, standard error is all
+        // that is left.
+        std::cerr << "quorvex: the error log " << errorLogPath() << " cannot be written ("
+                  << e.what() << "); lost entry: " << block << std::endl;
+        return false;
     }
-    MsgBox(shown + kCrLf + kCrLf + "Press Ok to Continue.", mb::OkOnly | mb::Exclamation,
-           "Non Fatal Application Error");
+}
+
+void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
+                 std::string_view routine, std::string_view details)
+{
+    WriteErrorLogEntry(fatal, error, module, routine, details);
+    const std::string shown = replaceChars(errorText(error), kBadChars, "~");
+    const std::string ending = fatal ? "Application will now terminate." : "Press Ok to Continue.";
+    const char* title = fatal ? "Fatal Application Error" : "Non Fatal Application Error";
+    try {
+        MsgBox(shown + kCrLf + kCrLf + ending, mb::OkOnly | mb::Exclamation, title);
+    } catch (const std::exception& e) {
+        std::cerr << "quorvex: " << title << ": " << shown << " (" << e.what() << ")" << std::endl;
+    }
+    if (fatal)
+        FatalExit();
 }
 
 void reportFatal(const RuntimeError& error, std::string_view module, std::string_view routine)

@@ -10,9 +10,17 @@
 namespace quorvex {
 
 // Appends an entry to the error log ("<program>.err" in the data folder), tells the
-// user in a message box and, when fatal, ends the program through FatalExit().
+// user in a message box and, when fatal, ends the program through FatalExit(). It never
+// throws: an error log that cannot be written costs the entry (it goes to standard error
+// instead), never the box or the program's orderly end.
 void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
                  std::string_view routine, std::string_view details = {});
+
+// Appends the entry HandleError writes, without any box, for failures the program lives
+// through and reports in their own way (a failed job run, a job file left out). Never throws;
+// false when the error log could not be written.
+bool WriteErrorLogEntry(bool fatal, const RuntimeError& error, std::string_view module,
+                        std::string_view routine, std::string_view details = {});
 
 std::string errorLogPath();
 

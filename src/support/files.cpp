@@ -132,23 +132,35 @@ template <class Done, class Step> void settle(Done&& done, Step&& step)
     }
 }
 
+void deleteMatching(const std::string& directory, const std::string& pattern)
+{
+    std::vector<std::string> victims;
+    settle(
+        [&] {
+            victims = matchingFiles(directory, pattern);
+            return victims.empty();
+        },
+        [&] {
+            for (const auto& victim : victims)
+                deleteFile(victim);
+        });
+}
+
 } // namespace
+
+void deleteMatchingFiles(const std::string& path)
+{
+    const size_t separator = path.rfind(kPathSeparator);
+    if (separator == std::string::npos)
+        throw noSeparatorError("FilePathStripFileName()");
+    deleteMatching(path.substr(0, separator + 1), path.substr(separator + 1));
+}
 
 int16_t uKill(const std::string& path)
 {
     return trapFatal(kModule, "uKill()", [&] {
         const std::string directory = FilePathStripFileName(path);
-        const std::string pattern = FilePathStripPath(path);
-        std::vector<std::string> victims;
-        settle(
-            [&] {
-                victims = matchingFiles(directory, pattern);
-                return victims.empty();
-            },
-            [&] {
-                for (const auto& victim : victims)
-                    deleteFile(victim);
-            });
+        deleteMatching(directory, FilePathStripPath(path));
         return int16_t{0};
     });
 }

@@ -11,6 +11,9 @@ inline constexpr char kPathSeparator = '/';
 // Deletes every file matching path ("*" and "?" allowed in the last element), whatever its
 // attributes, and waits until the listing shows them gone. Returns 0.
 int16_t uKill(const std::string& path);
+// uKill without its fatal trap: a file that cannot be deleted is the classic run-time error,
+// for callers that end only their own run over it.
+void deleteMatchingFiles(const std::string& path);
 // Creates the directory (one level) unless an entry of that name exists, and waits until it
 // does. Returns 0.
 int16_t uMkDir(std::string path);

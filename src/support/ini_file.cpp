@@ -327,19 +327,42 @@ bool writeIni(std::span<const IniValue> values, const std::string& file)
 
 } // namespace
 
+struct IniReader::Parsed {
+    explicit Parsed(std::string text) : content(std::move(text)), ini(content) {}
+    const std::string content;
+    const IniText ini; // views into content
+};
+
+IniReader::IniReader(const std::string& file)
+{
+    if (auto content = readWholeFile(file))
+        m_parsed = std::make_unique<const Parsed>(std::move(*content));
+}
+
+IniReader::~IniReader() = default;
+
+std::string IniReader::value(std::string_view section, std::string_view key,
+                             std::string_view defaultValue) const
+{
+    std::string_view value = defaultValue;
+    if (m_parsed) {
+        const IniText& ini = m_parsed->ini;
+        const Location where = ini.find(trimBlanks(section), trimBlanks(key));
+        if (where.entry)
+            value = withoutQuotes(entry(ini.text(*where.entry))->value);
+    }
+    // A value ends at a NUL, as the profile API's C strings do, and at a lone carriage
+    // return, which it takes for the end of a line. So whatever is read can be written
+    // back: the writer refuses both in a value.
+    value = value.substr(0, value.find_first_of(std::string_view("\0\r", 2)));
+    return std::string(firstCharacters(value, kMaxValueLength));
+}
+
 bool GetIniData(std::string_view section, std::string_view key, std::string_view defaultValue,
                 std::string& result, const std::string& file)
 {
     return trapFatal("libAPIWrapper.bas", "GetIniData()", [&] {
-        std::string_view value = defaultValue;
-        const auto content = readWholeFile(file);
-        if (content) {
-            const IniText ini(*content);
-            const Location where = ini.find(trimBlanks(section), trimBlanks(key));
-            if (where.entry)
-                value = withoutQuotes(entry(ini.text(*where.entry))->value);
-        }
-        result.assign(value.substr(0, kMaxValueLength));
+        result = IniReader(file).value(section, key, defaultValue);
         return true;
     });
 }

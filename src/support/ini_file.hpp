@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,6 +9,23 @@ namespace quorvex {
 
 // Settings files with the semantics of the Windows profile API, our own implementation.
 // Section and key names match regardless of case; the first matching section and key win.
+
+// A settings file read once for many values, as a job file is read: each value is exactly
+// what GetIniData gives for the same file and key. A file that cannot be read gives defaults.
+class IniReader {
+public:
+    explicit IniReader(const std::string& file);
+    ~IniReader();
+    IniReader(const IniReader&) = delete;
+    IniReader& operator=(const IniReader&) = delete;
+
+    std::string value(std::string_view section, std::string_view key,
+                      std::string_view defaultValue) const;
+
+private:
+    struct Parsed;
+    std::unique_ptr<const Parsed> m_parsed;
+};
 
 // Puts the stored value (at most 255 characters, surrounding blanks and one pair of matching
 // quotes removed) or the default into result. Always returns true.

@@ -1,5 +1,6 @@
 #include "support/preferences.hpp"
 
+#include "platform/process.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -21,6 +22,13 @@ std::string readPreference(std::string_view key, std::string_view defaultValue,
     std::string value;
     GetIniData(kSection, key, defaultValue, value, file);
     return value;
+}
+
+// The desktop's opener of addresses, which hands them to the user's own browser; nothing
+// when it is missing, so the first link asks for a browser.
+std::string defaultBrowser()
+{
+    return locateProgramFile("xdg-open").value_or("");
 }
 
 } // namespace
@@ -65,8 +73,8 @@ void LoadPreferences()
         Preferences& prefs = preferences();
         prefs.StopOnError = toInt16(Val(readPreference("StopOnError", "-1", file)));
         prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
-        prefs.IEPath =
-            readPreference("IEPath", "C:\\Program Files\\Internet Explorer\\IExplore.exe", file);
+        prefs.IEPath = readPreference("IEPath", defaultBrowser(), file);
+        prefs.CatchUpMissedRuns = toInt16(Val(readPreference("CatchUpMissedRuns", "0", file)));
     });
 }
 
@@ -78,6 +86,13 @@ void SavePreferences()
         WriteIniData(kSection, "StopOnError", prefs.StopOnError != 0 ? "-1" : "0", file);
         WriteIniData(kSection, "NumberCopies", std::to_string(prefs.NumberCopies), file);
         WriteIniData(kSection, "IEPath", prefs.IEPath, file);
+        // Written once the user has turned it on, so files of users who never did stay as
+        // they were.
+        constexpr std::string_view kUnset = "\x01";
+        if (prefs.CatchUpMissedRuns != 0 ||
+            readPreference("CatchUpMissedRuns", kUnset, file) != kUnset)
+            WriteIniData(kSection, "CatchUpMissedRuns", prefs.CatchUpMissedRuns != 0 ? "-1" : "0",
+                         file);
     });
 }
 

@@ -13,11 +13,15 @@ struct Preferences {
     int16_t NumberCopies = 0;
     // The web browser program.
     std::string IEPath;
+    // Used as a Boolean: a job whose scheduled run passed while the agent was not running runs
+    // once at start-up. Off unless the user turns it on.
+    int16_t CatchUpMissedRuns = 0;
 };
 
 Preferences& preferences();
 
-// Reads the three preferences (defaults -1, 99 and the classic browser path).
+// Reads the three preferences (defaults -1, 99 and the desktop's opener xdg-open, by its full
+// path, as the browser).
 void LoadPreferences();
 // Writes the three preferences; a failed write leaves the file as it was and is not reported.
 void SavePreferences();

@@ -51,10 +51,64 @@ bool equalsNoCase(std::string_view a, std::string_view b)
 std::string StripBadChars(std::string_view text, std::string_view set, std::string_view replacement)
 {
     return trapFatal("libStrings.bas", "StripBadChars()", [&] {
-        if (text.size() > kMaxTextLength)
+        if (characterCount(text) > kMaxTextLength)
             throw RuntimeError::fromNumber(err::Overflow);
         return replaceChars(text, set, replacement);
     });
+}
+
+namespace {
+
+// A byte that continues a character rather than starting one.
+bool continues(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// A continuation byte counts as a character of its own unless a lead byte before it, close
+// enough for its sequence to reach it, has started the character it belongs to.
+bool startsCharacter(std::string_view text, size_t pos)
+{
+    if (!continues(text[pos]))
+        return true;
+    for (size_t back = 1; back <= 3 && back <= pos; ++back) {
+        const auto lead = static_cast<unsigned char>(text[pos - back]);
+        if (continues(text[pos - back]))
+            continue;
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        return back >= length;
+    }
+    return true;
+}
+
+} // namespace
+
+size_t characterCount(std::string_view text)
+{
+    size_t count = 0;
+    for (size_t pos = 0; pos < text.size(); ++pos)
+        count += startsCharacter(text, pos) ? 1 : 0;
+    return count;
+}
+
+std::string_view firstCharacters(std::string_view text, size_t count)
+{
+    size_t started = 0;
+    for (size_t pos = 0; pos < text.size(); ++pos)
+        if (startsCharacter(text, pos) && started++ == count)
+            return text.substr(0, pos);
+    return text;
+}
+
+std::string_view lastCharacters(std::string_view text, size_t count)
+{
+    if (count == 0)
+        return text.substr(text.size());
+    size_t started = 0;
+    for (size_t pos = text.size(); pos-- > 0;)
+        if (startsCharacter(text, pos) && ++started == count)
+            return text.substr(pos);
+    return text;
 }
 
 } // namespace quorvex

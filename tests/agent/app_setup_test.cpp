@@ -1,10 +1,13 @@
 #include "agent/app_setup.hpp"
 #include "agent/frm_main.hpp"
 #include "agent/frm_popup.hpp"
+#include "agent/headless_desktop.hpp"
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
+#include "execution/file_copy.hpp"
 #include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
+#include "support/app_info.hpp"
 
 #include <QApplication>
 #include <QLabel>
@@ -72,6 +75,7 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     saveBackupJob("Stock", "Stock Backup", DateTime::fromTime(8, 15), at(2026, 11, 1));
     writeFile(jobsDir() / "notes.txt", "not a job\r\n");
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
+    writeFile(jobsDir() / "Broken.tsk", "[Schedule]\r\nDateLastRun=Someday\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
 
     const QString jobs = QString::fromStdString(jobsDir().string()) + "/";
@@ -85,7 +89,10 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     // Shown means activated too, which counts and sorts the rows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     EXPECT_EQ(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text(), "3 Database Jobs");
-    ASSERT_EQ(list().topLevelItemCount(), 3) << "no row for the hidden file or the sub-directory";
+    ASSERT_EQ(list().topLevelItemCount(), 3)
+        << "no row for the hidden file, the sub-directory or the unreadable job file";
+    EXPECT_NE(readFile(dir() / "quorvex.err").find(jobsDir().string() + "/Broken.tsk"),
+              std::string::npos);
     EXPECT_EQ(cells(0).last(), jobs + "notes.txt") << "a file that is no job still gets a row";
     EXPECT_EQ(cells(1), (QStringList{"Orders Backup", "Nov-01-2026", "Dec-05-2026", "23:30", "3",
                                      jobs + "Orders.tsk"}));
@@ -94,6 +101,30 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobType));
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobFile));
     EXPECT_FALSE(list().topLevelItem(1)->icon(0).isNull());
+}
+
+// A daily 03:00 job that last ran two days ago, the agent started at 09:00.
+TEST_F(StartUpTest, AMissedRunIsMadeUpOnceAtStartOnlyWhenTheUserAskedForIt)
+{
+    saveBackupJob("Nightly", "Nightly", DateTime::fromTime(3, 0), at(2026, 12, 3));
+    for (const bool catchUp : {false, true}) {
+        SCOPED_TRACE(catchUp);
+        m_setup.reset();
+        writeFile(dir() / "Quorvex.ini", catchUp ? "[Preferences]\r\nCatchUpMissedRuns=-1\r\n" : "");
+        m_clock.set(2026, 12, 5, 9, 0, 0);
+        ASSERT_TRUE(start(true));
+        for (int tick = 0; tick < 2; ++tick) {
+            m_clock.advanceSeconds(5);
+            m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+        }
+        EXPECT_EQ(runsLogged(), catchUp ? Names{"Nightly"} : Names{});
+    }
+    const std::vector<std::string> log = linesOf(readFile(transactionLogPath()));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0].substr(21), "Making up the run missed at Dec-05-2026 03:00");
+    EXPECT_NE(log[1].find("-- Nightly --"), std::string::npos);
+    EXPECT_EQ(schedule().lvwSchedule()->topLevelItem(0)->text(frmSchedule::kColNextRun),
+              "Dec-06-2026");
 }
 
 TEST_F(StartUpTest, SilentShowsOnlyTheIconLoadsThePreferencesAndRefusesASecondInstance)
@@ -151,6 +182,23 @@ TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
     EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
     EXPECT_FALSE(schedule().isVisible());
     EXPECT_EQ(list().topLevelItemCount(), 1) << "windows are closed, not destroyed";
+}
+
+// Without a display the agent's desktop still lets events run between the steps of a job, so
+// a SIGTERM that comes during a job ends the pass after that job, as with a display.
+TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
+{
+    for (const char* stem : {"First", "Second", "Third"})
+        saveBackupJob(stem, stem, DateTime::fromTime(9, 0), at(2026, 11, 1));
+    ASSERT_TRUE(start(true));
+    HeadlessDesktop headless;
+    setDesktop(&headless);
+    setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
+    m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
+    m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+    setCopyProgressHook({});
+    EXPECT_EQ(runsLogged(), Names{"First"});
+    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
 }
 
 // SIGTERM is sent to the real program below.
@@ -212,9 +260,9 @@ TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
         EXPECT_EQ(process.exitCode(), 0);
         return QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString();
     };
-    const std::string version = std::to_string(QUORVEX_VERSION_MAJOR) + "." +
-                                std::to_string(QUORVEX_VERSION_MINOR) + "." +
-                                std::to_string(QUORVEX_VERSION_BUILD);
+    const std::string version = std::to_string(kVersionMajor) + "." +
+                                std::to_string(kVersionMinor) + " (Bld " +
+                                std::to_string(kBuildNumber) + ")";
     EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + version + "\n");
     EXPECT_EQ(output("quorvex", "--help"),
               "usage: quorvex [/SILENT]\n"

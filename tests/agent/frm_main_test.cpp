@@ -61,6 +61,14 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks
     EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders"})) << "the following occurrence runs again";
 }
 
+TEST_F(MainWindowTest, FailedDueRunLeavesANoteBesideTheTrayIcon)
+{
+    listBackupJob(m_schedule, "Broken", DateTime::fromTime(10, 30), at(2026, 11, 1), false);
+    tickAt(5, 10, 30, 1);
+    EXPECT_EQ(runsLogged(), Names{"Broken"});
+    EXPECT_EQ(m_desktop.notifications().size(), 1u);
+}
+
 TEST_F(MainWindowTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
 {
     tickAt(5, 10, 0);
@@ -126,6 +134,36 @@ TEST_F(MainWindowTest, RowRemovedDuringAPassIsNotRead)
     });
     tickAt(5, 10, 45);
     EXPECT_EQ(runsLogged(), Names{"Alpha"});
+}
+
+// Ticks before the earliest due moment read no row, so every change of the rows must count.
+TEST_F(MainWindowTest, NoRowThatBecameDueIsSkipped)
+{
+    const std::string late = addJob("Late", 23, 0);
+    tickAt(5, 12, 0);
+    addJob("Added", 12, 30);
+    tickAt(5, 12, 30, 1);
+    EXPECT_EQ(runsLogged(), Names{"Added"});
+
+    // Rewritten as the wizard does, to fall due before the earliest moment so far.
+    m_schedule.setRow(1, "Late", at(2026, 11, 1), at(2026, 12, 5), DateTime::fromTime(12, 40),
+                      job_type::Backup, late);
+    tickAt(5, 12, 40, 1);
+    EXPECT_EQ(runsLogged(), (Names{"Added", "Late"}));
+
+    // Rows rewritten by their runs: Late is due again at 23:00 as its file says, and a job
+    // that starts at 00:00 just after midnight.
+    addJob("Midnight", 0, 0);
+    tickAt(5, 23, 0, 1);
+    tickAt(5, 23, 59, 59);
+    tickAt(6, 0, 0, 1);
+    EXPECT_EQ(runsLogged(), (Names{"Added", "Late", "Late", "Midnight"}));
+}
+
+TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
+{
+    EXPECT_EQ(frmSchedule::dueMoment(at(2026, 12, 5), DateTime::fromTime(10, 30, 45)),
+              at(2026, 12, 5, 10, 30));
 }
 
 TEST_F(MainWindowTest, TrayLeftPressAndRightReleaseAskForTheMenuOneAtATime)

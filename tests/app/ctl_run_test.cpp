@@ -95,6 +95,43 @@ TEST_F(CtlRunTest, RunsTheNamedJobsInTheOrderGivenWithThePreferencesCopyLimit)
     EXPECT_EQ(readFile(path("DatabaseJobs/First.tsk")), jobFile);
 }
 
+// Two runs of one job at once, as from quorvexctl beside the agent, take turns on the target:
+// the copies are exactly those of two runs one after the other. Repeated, since without the
+// target's lock the outcome would depend on how the two happen to interleave.
+TEST_F(CtlRunTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
+{
+    const std::string big(8 << 20, 'n');
+    putFile(path("data/Sales.mdb"), big);
+    addJob("Plain", "Sales.mdb");
+    installFromBuild("zip");
+    addJob("Zipped", "Sales.mdb", "Compress=-1\r\n");
+    const auto quoted = [](const std::string& text) { return "'" + text + "'"; };
+    for (const std::string job : {"Plain", "Plain", "Zipped", "Zipped"}) {
+        SCOPED_TRACE(job);
+        fs::remove_all(target());
+        fs::create_directories(target());
+        for (const std::string copy : {"Sales", "Sales_1", "Sales_4"})
+            putFile(target() / (copy + (job == "Plain" ? ".mdb" : ".zip")), copy);
+        std::string both;
+        for (const std::string status : {"first", "second"})
+            both += "(" + quoted(QUORVEXCTL_PATH) + " run " + job + " --app-dir " +
+                    quoted(dir().string()) + " 2>/dev/null; echo $? >" + quoted(path(status)) + ") & ";
+        ASSERT_EQ(std::system((both + "wait").c_str()), 0);
+        EXPECT_EQ(readFile(path("first")) + readFile(path("second")), "0\n0\n");
+        Files files = targetFiles();
+        const bool zip = job == "Zipped";
+        for (auto& [name, content] : files)
+            if (zip && content.starts_with("PK"))
+                content = "zip";
+            else if (content == big)
+                content = "new";
+        EXPECT_EQ(files, zip ? (Files{{"Sales.zip", "zip"}, {"Sales_1.zip", "zip"}, {"Sales_2.zip", "Sales"},
+                                      {"Sales_3.zip", "Sales_1"}})
+                             : (Files{{"Sales.mdb", "new"}, {"Sales_1.mdb", "new"}, {"Sales_2.mdb", "Sales"},
+                                      {"Sales_3.mdb", "Sales_1"}}));
+    }
+}
+
 // Member names are stored as plain text in the archive.
 // The zip stand-in comes from beside quorvexctl, not from the data folder.
 TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
@@ -110,16 +147,22 @@ TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
         EXPECT_NE(archive.find(member), std::string::npos) << member;
 }
 
+// A job whose database lies behind a link that cannot be followed fails like a missing one;
+// the program goes on with the next job.
 TEST_F(CtlRunTest, FailedJobGivesStatusOneAfterEveryJobRanAndAnUnknownNameTwoBeforeAnyRuns)
 {
+    fs::create_symlink("loop", dir() / "data/loop");
+    addJob("Looping", "loop/Sales.mdb");
     addJob("Broken", "Missing.mdb");
     addJob("Fine", "Sales.mdb");
     EXPECT_EQ(run({"Fine", "Nobody"}), 2);
     EXPECT_NE(m_err.find("Nobody"), std::string::npos) << m_err;
     EXPECT_TRUE(targetFiles().empty());
     EXPECT_FALSE(fs::exists(path("quorvex.log")));
-    EXPECT_EQ(run({"Broken", "Fine"}), 1) << m_err;
+    EXPECT_EQ(run({"Broken", "Looping", "Fine"}), 1) << m_err;
     EXPECT_EQ(logMessages().at(1), "Backing Up   " + path("data/Missing.mdb"));
+    EXPECT_EQ(logMessages().at(4), "Quorvex Run Error #75 - Path/File access error: '" +
+                                       path("data/loop/Sales.mdb") + "'.");
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
 }
 

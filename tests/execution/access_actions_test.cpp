@@ -56,6 +56,9 @@ TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyAndAFailingExitCodeIsLog
         {job_type::AutoExecute, false, "", "0", quoted, "", {aboutMdb("Auto Executing file")}},
         {job_type::AutoExecute, true, "", "7", quoted + " /USER admin /PWD  /WRKGRP \"" + mdw + "\"", "/USER\nadmin\n/PWD\n/WRKGRP\n" + mdw + "\n",
          {aboutMdb("Auto Executing file"), aboutMdb("Error #7 - Quorvex was unable to Auto Execute MDB File:")}},
+        // A password with a blank stays one argument.
+        {job_type::AutoExecute, true, "open sesame", "0", quoted + " /USER admin /PWD \"open sesame\" /WRKGRP \"" + mdw + "\"",
+         "/USER\nadmin\n/PWD\nopen sesame\n/WRKGRP\n" + mdw + "\n", {aboutMdb("Auto Executing file")}},
     };
     // clang-format on
     m_job.setUserID("admin");
@@ -89,6 +92,46 @@ TEST_F(AccessActionsTest, LockedOrMissingDatabaseIsLogged)
     EXPECT_EQ(logOfRun(job_type::AutoExecute),
               Lines{"Error #UD2 - MDB File '" + m_mdb + "' does not exist."});
     EXPECT_FALSE(fs::exists(m_mdb + ".args"));
+}
+
+// A double quote anywhere in Access's command line would let the rest of the value reach
+// Access as switches of its own: the run is refused with its line, and Access never starts.
+TEST_F(AccessActionsTest, DoubleQuoteInAnyPartOfTheCommandLineRefusesTheRun)
+{
+    const Lines refused = {"Quorvex cannot start Access: a double quote in the path of Access, the database or "
+                           "the workgroup file, the user ID or the password would change its command line."};
+    m_job.setSecurity(true);
+    m_job.setMDWFile(path("system.mdw"));
+    for (const char* user : {"admin\" /COMPACT \"", "admin"}) {
+        m_job.setUserID(user);
+        m_job.setPassword(std::string(user) == "admin" ? "pass\"word" : "");
+        EXPECT_EQ(logOfRun(job_type::RepairCompact), refused) << user;
+        EXPECT_EQ(logOfRun(job_type::AutoExecute), refused) << user;
+    }
+    m_job.setSecurity(false);
+    const std::string quotedMdb = path("data/Or\"ders.mdb");
+    putFile(quotedMdb, "database");
+    m_job.setAutoExecuteMDB(quotedMdb);
+    EXPECT_EQ(logOfRun(job_type::AutoExecute), refused);
+    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
+    EXPECT_FALSE(fs::exists(quotedMdb + ".args"));
+}
+
+// A database whose folder cannot be looked up ends that run with its line and a non-fatal
+// error-log entry, as any other failure of these actions; nothing ends the program.
+TEST_F(AccessActionsTest, DatabaseBehindALinkThatCannotBeFollowedEndsOnlyTheRun)
+{
+    fs::create_symlink("loop", path("data/loop"));
+    m_job.setRepairCompactMDB(path("data/loop/Orders.mdb"));
+    m_job.setAutoExecuteMDB(path("data/loop/Orders.mdb"));
+    const std::string error = "Quorvex Run Error #75 - Path/File access error: '";
+    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{error + path("data/loop/Orders.ldb") + "'."});
+    EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{error + path("data/loop/Orders.mdb") + "'."});
+    const std::string errorLog = readFile(path("quorvex.err"));
+    for (const char* routine : {"ExecuteRepairCompactNow()", "ExecuteAutoExecNow()"})
+        EXPECT_NE(errorLog.find("Module/Function: CDatabaseJob.cls/" + std::string(routine)),
+                  std::string::npos) << errorLog;
+    EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
 } // namespace

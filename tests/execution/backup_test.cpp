@@ -1,12 +1,19 @@
 #include "execution/execute_job.hpp"
+#include "execution/file_copy.hpp"
 
 #include "execution_test.hpp"
+#include "platform/file_lock.hpp"
+#include "support/error.hpp"
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
 
+#include <csignal>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quorvex::test {
 namespace {
@@ -54,12 +61,48 @@ protected:
     Files filesBelow(const fs::path& folder) const
     {
         Files files;
-        for (const auto& entry : fs::recursive_directory_iterator(folder))
-            if (!entry.is_directory() && entry.path() != transactionLogPath())
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            std::error_code loop; // a link that cannot be followed is no file
+            if (!entry.is_directory(loop) && !loop && entry.path() != transactionLogPath())
                 files[fs::relative(entry.path(), folder).string()] = readFile(entry.path());
+        }
         return files;
     }
     int16_t run() { return ExecuteDatabaseJobNow(m_job, m_display); }
+    // The run's result, or "fatal" when it ended the program.
+    std::string outcome()
+    {
+        try {
+            return std::to_string(run());
+        } catch (const FatalExitCalled&) {
+            return "fatal";
+        }
+    }
+    // Runs the backup in a child process, arranged by arrange(readyFd), until the moment it
+    // marks by writing a byte to readyFd; then kills the child with SIGKILL, as a crash or a
+    // power cut would end the agent.
+    void runKilled(const std::function<void(int readyFd)>& arrange)
+    {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::setpgid(0, 0); // its own group, so the kill reaches the programs it started
+            ::close(ready[0]);
+            arrange(ready[1]);
+            run();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1) << "the child ended before its moment";
+        ::close(ready[0]);
+        ::kill(-child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status));
+    }
     // clang-format off
     void useZip() { installFromBuild("zip"); m_job.setCompress(true); }
     void useWorkgroup() { putFile(source("System.mdw"), "workgroup");
@@ -82,6 +125,8 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
         {"Sales.mdb", false, false, 3, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4 Sales_5.mdb:c5",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2"},
         {"Sales.mdb", false, false, 0, 99, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_99.mdb:c99 Sales_100.mdb:c100", "Sales.mdb:new Sales_100.mdb:c100"},
+        // A negative count, which only a hand-edited job file holds, keeps none as 0 does.
+        {"Sales.mdb", false, false, -2, 99, "Sales.mdb:c0 Sales_1.mdb:c1", "Sales.mdb:new"},
         {"Sales.mdb", false, false, 5, 3, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4",
          "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2 Sales_4.mdb:c4"},
         {"Sales.mdb", false, true, 1, 99, "Sales.mdb:c0 Sales_1.mdb:c1 System.mdw:w0", "Sales.mdb:new Sales_1.mdb:c0 System.mdw:workgroup System_1.mdw:w0"},
@@ -126,6 +171,164 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
     }
 }
 
+// The new copy is written whole before any earlier copy is touched. A run that is killed or
+// whose copy fails leaves every earlier copy under its own name; the next run removes what the
+// killed one left (its own partial copy, zip's temporary file, the target's lock file) and
+// rotates as if it had never been.
+TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers)
+{
+    const std::string big(3 << 20, 'n');
+    // A zip that leaves a temporary file and half an archive beside the archive, as Info-ZIP's
+    // does, then tells the test that it runs and waits to be killed.
+    const std::string hangingZip = "#!/bin/sh\n"
+                                   "dir=$(dirname \"$5\")\n"
+                                   "echo partial >\"$dir/ziXq3v1a\"\necho partial >\"$5\"\n"
+                                   "printf x >&3\nexec sleep 600\n";
+    const auto pauseAfterFirstBlock = [](int readyFd) {
+        setCopyProgressHook([readyFd](uint64_t) {
+            (void)!::write(readyFd, "x", 1);
+            ::pause();
+        });
+    };
+    // The zip script inherits the pipe as descriptor 3.
+    const auto zipTellsWhenItRuns = [&](int readyFd) {
+        ::dup2(readyFd, 3);
+        writeFile(path("zip"), hangingZip);
+        fs::permissions(path("zip"), fs::perms::owner_all);
+    };
+    // clang-format off
+    struct Row { const char* what; bool zip; std::function<void()> breakRun; size_t leftovers; };
+    const std::vector<Row> rows = {
+        {"copy fails after 1 MiB", false, [&] {
+             setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(EIO); });
+             EXPECT_EQ(outcome(), "-1"); }, 0},
+        {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 2},
+        {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 3},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fresh();
+        putFile(source("Sales.mdb"), big);
+        const Files before = folder(row.zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
+                                            : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
+        for (const auto& [name, content] : before)
+            putFile(target() / name, content);
+        m_job.setCompress(row.zip);
+        row.breakRun();
+        setCopyProgressHook({});
+        Files after = filesBelow(target());
+        EXPECT_EQ(after.size(), before.size() + row.leftovers);
+        for (const auto& [name, content] : before)
+            EXPECT_EQ(after[name], content) << name;
+
+        if (row.zip)
+            useZip();
+        EXPECT_EQ(run(), 0);
+        after = filesBelow(target());
+        Files expected = folder(row.zip ? "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1 Sales_3.zip:z2"
+                                        : "Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2");
+        if (row.zip && after["Sales.zip"].starts_with("PK"))
+            after["Sales.zip"] = "zip";
+        else if (!row.zip)
+            expected["Sales.mdb"] = big;
+        EXPECT_EQ(after, expected);
+    }
+}
+
+// A failure of what the job works on (a link that cannot be followed, a folder it may not
+// write, a full disk) ends only this run: its line names the path, the error log gets a
+// non-fatal entry, no box waits for an answer, and nothing in the target has changed.
+TEST_F(BackupTest, EnvironmentFailureEndsOnlyTheRunWithItsLineAndANonFatalEntry)
+{
+    const std::string loopError = "Quorvex Run Error #75 - Path/File access error: '";
+    // clang-format off
+    std::vector<std::function<std::string()>> rows = {
+        [&] { fs::create_symlink("loop", target() / "loop"); m_job.setBackupTargetDirectory((target() / "loop").string());
+              return loopError + (target() / "loop/").string() + "'."; },
+        [&] { fs::create_symlink("loop", dir() / "data/loop"); m_job.setBackupSourceMDB(source("loop/Sales.mdb"));
+              return loopError + source("loop/Sales.mdb") + "'."; },
+        [&] { setCopyProgressHook([](uint64_t) { throw RuntimeError::fromErrno(ENOSPC); });
+              return "Quorvex Run Error #61 - Disk full: '" + (target() / ".Sales.mdb.partial/Sales.mdb").string() + "'."; },
+    };
+    // Root may write anywhere.
+    if (::geteuid() != 0)
+        rows.push_back([&] { fs::permissions(target(), fs::perms::owner_read | fs::perms::owner_exec);
+                             return "Quorvex Run Error #70 - Permission denied: '" + (target() / ".Sales.mdb.partial").string() + "'."; });
+    // clang-format on
+    for (const auto& arrange : rows) {
+        fresh();
+        putInTarget("Sales.mdb:c0 Sales_1.mdb:c1");
+        const std::string line = arrange();
+        SCOPED_TRACE(line);
+        fs::remove(path("quorvex.err"));
+        const Files before = filesBelow(dir());
+        EXPECT_EQ(outcome(), "-1");
+        setCopyProgressHook({});
+        fs::permissions(target(), fs::perms::owner_all);
+        EXPECT_TRUE(m_job.Failure());
+        EXPECT_EQ(logMessages().back(), line);
+        const std::string errorLog = readFile(path("quorvex.err"));
+        for (const std::string entryLine : {"Severity:    Non-Fatal", "Module/Function: CDatabaseJob.cls/ExecuteBackupNow()."})
+            EXPECT_NE(errorLog.find(entryLine), std::string::npos) << errorLog;
+        fs::remove(path("quorvex.err"));
+        EXPECT_EQ(filesBelow(dir()), before);
+    }
+    EXPECT_TRUE(m_desktop.boxes().empty());
+}
+
+// When the disk is too full for the new copy, the copies that the rotation would delete
+// anyway go first and the copy is tried once more; no other copy is given up.
+TEST_F(BackupTest, DiskTooFullForTheNewCopyGivesUpOnlyTheCopiesTheRotationDeletesAnyway)
+{
+    // clang-format off
+    struct Row { int16_t keep; int fullDiskWrites; const char *before, *after; const char* result; int16_t limit = 99; };
+    const std::vector<Row> rows = {
+        {3, 1, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:new Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2", "0"},
+        {3, 2, "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3 Sales_4.mdb:c4", "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2", "-1"},
+        {0, 1, "Sales.mdb:c0 Sales_1.mdb:c1", "Sales.mdb:new", "0"},
+        // A copy limit below 1 (a hand-edited Quorvex.ini) rotates nothing and drops nothing.
+        {3, 2, "Sales.mdb:c0 Sales_-1.mdb:c-1", "Sales.mdb:c0 Sales_-1.mdb:c-1", "-1", -1},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before + std::string(" -> ") + row.after);
+        fresh("Sales.mdb", row.keep, row.limit);
+        putInTarget(row.before);
+        int writes = 0;
+        setCopyProgressHook([&](uint64_t) {
+            if (++writes <= row.fullDiskWrites)
+                throw RuntimeError::fromErrno(ENOSPC);
+        });
+        EXPECT_EQ(outcome(), row.result);
+        setCopyProgressHook({});
+        EXPECT_EQ(filesBelow(target()), folder(row.after));
+    }
+}
+
+// A run into a target that another run holds waits for it while the clock moves on, then gives
+// up with its line before it has touched anything.
+TEST_F(BackupTest, RunIntoATargetAnotherRunHoldsGivesUpAfterFiveMinutes)
+{
+    fresh();
+    putInTarget("Sales.mdb:c0 Sales_1.mdb:c1");
+    ExclusiveFileLock otherRun((target() / ".quorvex-backup.lock").string());
+    ASSERT_TRUE(otherRun.tryLock());
+    const Files before = filesBelow(dir());
+    // The clock moves ten seconds whenever the run lets events run; its wait is the time
+    // between the line it logs before waiting and the line it gives up with.
+    std::map<size_t, DateTime> clockAtLine;
+    m_desktop.onDoEvents([&] {
+        clockAtLine.emplace(logMessages().size(), m_clock.now());
+        m_clock.advanceSeconds(10);
+    });
+    EXPECT_EQ(run(), -1);
+    EXPECT_EQ(logMessages().back(),
+              "Quorvex Target Path is in use by another backup: '" + target().string() + "/'.");
+    EXPECT_EQ(filesBelow(dir()), before);
+    EXPECT_EQ(clockAtLine.at(3).serialSeconds() - clockAtLine.at(2).serialSeconds(), 300);
+}
+
 // Every check that fails ends the run before any file has been touched; each row arranges
 // its case and returns the line the run ends with.
 TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
@@ -137,6 +340,9 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
     std::vector<std::function<std::string()>> rows = {
         [&] { m_job.setBackupTargetDirectory(path("nowhere")); return noTarget + path("nowhere/") + "'."; },
         [&] { m_job.setBackupSourceMDB(""); return missing + "'."; },
+        [&] { useZip(); m_job.setBackupSourceMDB(""); return missing + "'."; },
+        // A short target is a folder like any other; only a Windows drive root is not tested.
+        [&] { m_job.setBackupTargetDirectory("/q/"); return noTarget + "/q/'."; },
         // Only a hand-edited job file can leave the target empty.
         [&] { putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
                                          "\nTargetPath=\nCompress=0\n");
@@ -153,6 +359,11 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
         [&] { useZip(); putInTarget("Sales.mdb:new Sales.zip:z0 Sales_1.zip:z1");
               m_job.setBackupSourceMDB((target() / "Sales.mdb").string());
               return same + target().string() + "/'."; },
+        // The new copy cannot take the place of a folder; found before the rotation.
+        [&] { putInTarget("Sales_1.mdb:c1"); fs::create_directory(target() / "Sales.mdb");
+              return "Quorvex cannot put the new copy in the place of a folder: '" + (target() / "Sales.mdb").string() + "'."; },
+        [&] { useZip(); putInTarget("Sales_1.zip:z1"); fs::create_directory(target() / "Sales.zip");
+              return "Quorvex cannot put the new copy in the place of a folder: '" + (target() / "Sales.zip").string() + "'."; },
         // An entry that the deletion of old copies leaves, such as a link to a folder, is never
         // replaced.
         [&] { putInTarget("Sales.mdb:c0"); fs::create_directory_symlink(dir() / "data", target() / "Sales_1.mdb");
@@ -193,13 +404,36 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
                             disk, disk}));
 }
 
+// A hand-edited target without its final separator is the folder, not a prefix of names
+// beside it.
+TEST_F(BackupTest, TargetWithoutFinalSeparatorIsTheFolder)
+{
+    for (const bool zip : {false, true}) {
+        fresh();
+        putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
+                                       "\nTargetPath=" + target().string() + "\nCompress=" +
+                                       (zip ? "-1" : "0") + "\n");
+        m_job.OpenDatabaseJob(path("job.tsk"));
+        if (zip)
+            installFromBuild("zip");
+        EXPECT_EQ(run(), 0);
+        EXPECT_EQ(filesBelow(target()).size(), 1u) << zip;
+        EXPECT_FALSE(fs::exists(dir() / (zip ? "backupSales.zip" : "backupSales.mdb")));
+    }
+}
+
+// Counted in characters: umlauts where the cut falls are never split.
 TEST_F(BackupTest, ProgressShowsALongPathShortenedToFortyCharactersAndLogsItWhole)
 {
-    fresh("a-rather-long-folder-name/Sales.mdb");
-    const std::string whole = source("a-rather-long-folder-name/Sales.mdb");
-    ASSERT_GE(whole.size(), 40u);
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";
+    const std::string folder = "a-rather-long-folder-name-" + umlauts + umlauts + umlauts + umlauts;
+    fresh(folder + "/Sales.mdb");
+    const std::string whole = source(folder + "/Sales.mdb");
     EXPECT_EQ(run(), 0);
-    const std::string shown = whole.substr(0, 3) + "..." + whole.substr(whole.size() - 34);
+    // The last 34 characters: the 10 of "/Sales.mdb", the 16 umlauts before them and 8 more of
+    // the folder's name.
+    const std::string shown = whole.substr(0, 3) + "...er-name-" + umlauts + umlauts + umlauts +
+                              umlauts + "/Sales.mdb";
     EXPECT_EQ((Lines{m_display.texts.at(2), logMessages().back()}),
               (Lines{"Backing Up   " + shown, "Backing Up   " + whole}));
 }

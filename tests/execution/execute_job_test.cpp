@@ -17,6 +17,8 @@ TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
 {
     const std::vector<std::tuple<std::string, int16_t, std::string>> rows = {
         {"Weekly", 0, "-- Weekly " + std::string(54, '-')},
+        // Fourteen characters, fifteen bytes.
+        {"Sicherung B\xC3\xBCro", 0, "-- Sicherung B\xC3\xBCro " + std::string(46, '-')},
         {std::string(60, 'n'), 4, "-- " + std::string(60, 'n') + " "},
         {std::string(75, 'n'), 0, "-- " + std::string(75, 'n') + " "},
     };
@@ -48,24 +50,31 @@ TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
 // the display fails, the backup's when its copy cannot be written.
 TEST_F(ExecuteJobTest, UnexpectedErrorIsAFatalReportNamingItsRoutine)
 {
+    // An error of the program itself, not of the files a job works on: the display fails
+    // from the given text on.
     struct BrokenDisplay final : StatusDisplay {
-        void setMessageText(const std::string&) override
+        explicit BrokenDisplay(std::string from) : m_from(std::move(from)) {}
+        void setMessageText(const std::string& text) override
         {
-            throw RuntimeError::fromNumber(err::PathFileAccess);
+            if (text.starts_with(m_from))
+                throw RuntimeError::fromNumber(err::PathFileAccess);
         }
         void setLightVisible(int, bool) override {}
         void refresh() override {}
-    } broken;
+        std::string m_from;
+    };
     CDatabaseJob job;
     job.setJobType(job_type::Backup);
-    EXPECT_THROW(ExecuteDatabaseJobNow(job, broken), FatalExitCalled);
+    BrokenDisplay brokenAtOnce("");
+    EXPECT_THROW(ExecuteDatabaseJobNow(job, brokenAtOnce), FatalExitCalled);
     EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteDatabaseJobNow()."),
               std::string::npos);
     putFile(path("Sales.mdb"), "new");
+    putFile(path("backup/old"), "");
     job.setBackupSourceMDB(path("Sales.mdb"));
-    job.setBackupTargetDirectory("/proc");
-    preferences().NumberCopies = 1;
-    EXPECT_THROW(ExecuteDatabaseJobNow(job, m_display), FatalExitCalled);
+    job.setBackupTargetDirectory(path("backup"));
+    BrokenDisplay brokenInTheBackup("Backing Up");
+    EXPECT_THROW(ExecuteDatabaseJobNow(job, brokenInTheBackup), FatalExitCalled);
     EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteBackupNow()."),
               std::string::npos);
 }

@@ -10,11 +10,12 @@ namespace {
 
 using ZipStepTest = ExecutionTest;
 
-// The command line has two blanks after the program, quoted paths and a trailing blank.
+// The command line has the program quoted, two blanks after it, quoted paths and a trailing
+// blank.
 TEST_F(ZipStepTest, CommandLineAndTheLogLineOfEveryResultCode)
 {
     EXPECT_EQ(zipCommandLine("/backup/Sales.zip", "/data/Sales.mdb"),
-              app().directory + "/zip  -S -v -n .zip \"/backup/Sales.zip\" \"/data/Sales.mdb\" ");
+              "\"" + app().directory + "/zip\"  -S -v -n .zip \"/backup/Sales.zip\" \"/data/Sales.mdb\" ");
     const std::string item = " for file item '/d/S.mdb'.";
     const std::vector<std::pair<int32_t, std::string>> table = {
         {2, "Unexpected end of zip file" + item},
@@ -72,6 +73,22 @@ TEST_F(ZipStepTest, ZipFileArchivesTheFileOrLogsWhyNot)
     std::replace(logged.begin(), logged.end(), '"', '\'');
     EXPECT_EQ(logMessages().back(),
               "Quorvex cannot hand a path holding a double quote to zip: '" + logged + "'.");
+}
+
+// In a program folder "my apps/bin" beside a program file "my", zip is what runs: the first
+// word of an unquoted path would have started "my" instead, which pretends success.
+TEST_F(ZipStepTest, ZipInAProgramFolderWithABlankIsTheOneThatRuns)
+{
+    std::filesystem::create_directories(path("my apps/bin"));
+    writeFile(path("my"), "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(path("my"), std::filesystem::perms::owner_all);
+    std::filesystem::copy_file(builtAppDir() / "zip", path("my apps/bin/zip"));
+    AppInfo info = app();
+    info.directory = path("my apps/bin");
+    setApp(info);
+    writeFile(path("Sales.mdb"), "database");
+    EXPECT_TRUE(ZipFile(path("Sales.zip"), path("Sales.mdb")));
+    EXPECT_NE(zipMembers(path("Sales.zip")).find("Sales.mdb"), std::string::npos);
 }
 
 } // namespace

@@ -26,6 +26,10 @@ public:
     void doEvents() override;
     void setBusyPointer(bool busy) override { m_busy = busy; }
     void beep() override { ++m_beeps; }
+    void trayNotification(const std::string& title, const std::string& text) override
+    {
+        m_notifications.push_back(title + ": " + text);
+    }
 
     void answerNext(int answer) { m_answers.push_back(answer); }
     // The next file or folder dialog's choice; nothing is a cancel.
@@ -39,6 +43,8 @@ public:
     const std::vector<std::string>& folderDialogs() const { return m_folderDialogs; }
     bool busy() const { return m_busy; }
     int beeps() const { return m_beeps; }
+    // Every tray notification as "<title>: <text>".
+    const std::vector<std::string>& notifications() const { return m_notifications; }
     int doEventsCount() const { return m_doEventsCount; }
 
 private:
@@ -49,6 +55,7 @@ private:
     std::deque<std::optional<std::string>> m_paths;
     std::vector<OpenFileRequest> m_fileDialogs;
     std::vector<std::string> m_folderDialogs;
+    std::vector<std::string> m_notifications;
     std::function<void()> m_doEventsHook;
     bool m_busy = false;
     int m_beeps = 0;

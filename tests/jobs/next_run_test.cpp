@@ -111,9 +111,37 @@ TEST_F(NextRunTest, MonthlyJobSetToThe31stRunsOnEveryMonthsLastDayOnly)
         EXPECT_EQ(day.day(), DateTime::daysInMonth(day.year(), day.month()));
 }
 
-TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
+// Saturday 5 December 2026 at 09:00; the runs in between did not happen.
+TEST_F(NextRunTest, MissedRunIsTheLatestScheduledMomentAfterTheDayOfTheLastRun)
 {
-    EXPECT_EQ(dueMoment(at(2026, 12, 5), t(10, 30, 45)), at(2026, 12, 5, 10, 30));
+    const DateTime now = at(2026, 12, 5, 9, 0);
+    const DateTime never = DateTime::fromDate(1899, 12, 30);
+    const struct {
+        int32_t freq;
+        int16_t days;
+        DateTime startTime;
+        DateTime lastRun;
+        DateTime missed; // "never" for none
+    } cases[] = {
+        {kDaily, 254, DateTime::fromTime(3, 0), at(2026, 12, 3), at(2026, 12, 5, 3, 0)},
+        {kDaily, 254, DateTime::fromTime(3, 0), at(2026, 12, 5), never},   // ran today
+        {kDaily, 254, DateTime::fromTime(10, 0), at(2026, 12, 3), at(2026, 12, 4, 10, 0)},
+        {kDaily, 254, DateTime::fromTime(10, 0), at(2026, 12, 4), never},  // today's is ahead
+        {kWeekly, 64, DateTime::fromTime(22, 15), at(2026, 11, 27), at(2026, 12, 4, 22, 15)},
+        {kMonthly, 31, DateTime::fromTime(3, 0), at(2026, 10, 31), at(2026, 11, 30, 3, 0)},
+        {kMonthly, 31, DateTime::fromTime(3, 0), at(2026, 11, 30), never},
+        {kWeekly, 0, DateTime::fromTime(3, 0), at(2026, 1, 1), never},      // selects no day
+    };
+    for (const auto& c : cases) {
+        CDatabaseJob job;
+        job.setFrequency(c.freq);
+        job.setDayOfWeek(c.days);
+        job.setDayOfMonth(c.days);
+        job.setStartTime(c.startTime);
+        job.setDateLastRun(c.lastRun);
+        m_clock.set(now);
+        EXPECT_EQ(job.MissedRun().value_or(never), c.missed) << (&c - cases);
+    }
 }
 
 } // namespace

@@ -80,6 +80,21 @@ TEST_F(ErrorHandlerTest, AVeryLongDescriptionIsReportedOnceInFull)
     ASSERT_EQ(m_desktop.boxes().size(), 1u);
 }
 
+// A folder where the log should be makes it unwritable, also for root. The report still shows
+// its box and ends the program (or returns) as it would have; nothing escapes it.
+TEST_F(ErrorHandlerTest, AnUnwritableErrorLogCostsTheEntryButNeverTheBoxOrTheEnd)
+{
+    fs::create_directory(path("quorvex.err"));
+    const RuntimeError error(70, "Quorvex", "Permission denied");
+    EXPECT_FALSE(WriteErrorLogEntry(false, error, "CDatabaseJob.cls", "ExecuteBackupNow()"));
+    EXPECT_NO_THROW(HandleError(false, error, "appSetup.bas", "RunIE()"));
+    EXPECT_THROW(HandleError(true, error, "appSetup.bas", "Main()"), test::FatalExitCalled);
+    std::vector<std::string> titles;
+    for (const auto& box : m_desktop.boxes())
+        titles.push_back(box.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Non Fatal Application Error", "Fatal Application Error"}));
+}
+
 using TransactionLogTest = test::AppDirTest;
 
 TEST_F(TransactionLogTest, AppendsStampTwoBlanksAndTheMessageWithApostrophesForQuotes)

@@ -6,6 +6,7 @@
 #include "support/date_text.hpp"
 
 #include <array>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace quorvex {
@@ -15,6 +16,13 @@ namespace fs = std::filesystem;
 
 class IniFileTest : public test::AppDirTest {
 protected:
+    static std::string repeated(const std::string& text, int times)
+    {
+        std::string result;
+        for (int i = 0; i < times; ++i)
+            result += text;
+        return result;
+    }
     std::string file() const { return path("settings.ini"); }
 };
 
@@ -23,13 +31,14 @@ TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
     // clang-format off
     writeFile(file(), "\xEF\xBB\xBF[ General ]\r\n  JobName  =  Nightly Backup  \r\nk=1\nK=2\n"
         ";c=commented\nc=a ; b\nd=\"two words\"\ns='single'\nmixed=\"a'\none=\"\ninner=a\"b\"\n"
-        "long=" + std::string(300, 'x') + "\nempty=\nnoequals\n[general]\nk=4\nonly=5\n[B]\nm=3");
+        "long=" + std::string(300, 'x') + "\nlongUmlauts=" + repeated("\xC3\xBC", 300) + std::string("\nnul=ab\0cd\ncr=ab\rcd", 20) + "\nempty=\nnoequals\n[general]\nk=4\nonly=5\n[B]\nm=3");
     const std::tuple<const char*, const char*, std::string> rows[] = {
         {"general", "JOBNAME", "Nightly Backup"}, {" General", "jobname ", "Nightly Backup"},
         {"GENERAL", "k", "1"}, {"general", "only", "<default>"}, {"B", "m", "3"},
         {"general", "c", "a ; b"}, {"general", "d", "two words"}, {"general", "s", "single"},
         {"general", "mixed", "\"a'"}, {"general", "one", "\""}, {"general", "inner", "a\"b\""},
-        {"general", "long", std::string(255, 'x')}, {"general", "empty", ""},
+        {"general", "long", std::string(255, 'x')}, {"general", "longUmlauts", repeated("\xC3\xBC", 255)},
+        {"general", "nul", "ab"}, {"general", "cr", "ab"}, {"general", "empty", ""},
         {"general", "noequals", "<default>"}, {"general", "missing", "<default>"},
         {"missing", "k", "<default>"}};
     // clang-format on
@@ -134,7 +143,14 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
 {
     EXPECT_EQ(preferencesFilePath(), path("Quorvex.ini"));
     EXPECT_EQ(DatabaseJobsPath(), dir().string() + "/DatabaseJobs/");
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, "C:\\Program Files\\Internet Explorer\\IExplore.exe"));
+    // The browser is the desktop's opener as PATH finds it, or none.
+    const std::string savedPath = std::getenv("PATH");
+    setenv("PATH", dir().c_str(), 1);
+    EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
+    writeFile(path("xdg-open"), "#!/bin/sh\n");
+    fs::permissions(path("xdg-open"), fs::perms::owner_all);
+    EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
+    setenv("PATH", savedPath.c_str(), 1);
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
     preferences() = {0, -12, "/opt/My Browser/browser"};
     SavePreferences();

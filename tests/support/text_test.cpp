@@ -129,6 +129,31 @@ TEST(TimeText, AcceptsHoursWithOrWithoutZeroSecondsAndAmPmAndRejectsTheRestAsTyp
         EXPECT_EQ(errorNumberOf([text] { parseTime(text); }), err::TypeMismatch) << text;
 }
 
+// "Büro" is four characters in five bytes; a stray continuation byte counts as one character,
+// and a cut never splits a character.
+TEST(Characters, AreCountedAndCutAsCodePointsNotBytes)
+{
+    const std::string buero = "B\xC3\xBCro", euro = "\xE2\x82\xAC", stray = "a\x80" "b";
+    // clang-format off
+    const std::vector<std::tuple<std::string, size_t, size_t, std::string, std::string>> rows = {
+        // text, characters, cut at, first characters, last characters
+        {"", 0, 2, "", ""},
+        {buero, 4, 2, "B\xC3\xBC", "ro"},
+        {buero, 4, 3, "B\xC3\xBCr", "\xC3\xBCro"},
+        {euro + euro + "x", 3, 1, euro, "x"},
+        {euro + euro + "x", 3, 2, euro + euro, euro + "x"},
+        {stray, 3, 2, "a\x80", "\x80" "b"},
+        {buero, 4, 9, buero, buero},
+    };
+    // clang-format on
+    for (const auto& [text, count, cut, first, last] : rows) {
+        SCOPED_TRACE(text + " at " + std::to_string(cut));
+        EXPECT_EQ(characterCount(text), count);
+        EXPECT_EQ(firstCharacters(text, cut), first);
+        EXPECT_EQ(lastCharacters(text, cut), last);
+    }
+}
+
 using StripBadCharsTest = test::AppDirTest;
 
 TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
@@ -137,6 +162,10 @@ TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
     EXPECT_EQ(StripBadChars("a'b;c", "';", "<->"), "a<->b<->c");
     EXPECT_EQ(StripBadChars("aAa", "a", "x"), "xAx");
     EXPECT_EQ(StripBadChars(std::string(32767, 'a'), "a", "").size(), 0u);
+    std::string umlauts; // 32767 characters in twice the bytes
+    for (int i = 0; i < 32767; ++i)
+        umlauts += "\xC3\xBC";
+    EXPECT_EQ(StripBadChars(umlauts, "a", ""), umlauts);
     EXPECT_THROW(StripBadChars(std::string(32768, 'a'), "a", ""), test::FatalExitCalled);
     EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
               test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",

@@ -233,8 +233,14 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
         addBackupJob(name, name != std::string("Broken"));
     const std::string thirdJob = readFile(m_window.rowJobFile(1));
     selectRows({1, 2, 3, 5});
-    bool enabledDuringRuns = true;
-    m_desktop.onDoEvents([&] { enabledDuringRuns = enabledDuringRuns && m_window.isEnabled(); });
+    // The window takes no input while jobs run, but its lights still read as lit.
+    QLabel* lamp = m_window.findChild<QLabel*>("imgLight(1)");
+    const QImage litLamp = lamp->grab().toImage();
+    bool enabledDuringRuns = false, lampGreyed = false;
+    m_desktop.onDoEvents([&] {
+        enabledDuringRuns = enabledDuringRuns || m_window.isEnabled();
+        lampGreyed = lampGreyed || lamp->grab().toImage() != litLamp;
+    });
     const Names all{"Third", "Broken", "First", "Second"};
     const struct {
         int16_t stopOnError;
@@ -259,13 +265,22 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
     }
     setenv("PATH", savedPath.c_str(), 1);
     EXPECT_FALSE(enabledDuringRuns);
+    EXPECT_FALSE(lampGreyed);
     for (const std::string name : {"Third", "First", "Second"})
         EXPECT_EQ(readFile(backupTarget() / (name + ".mdb")), "database " + name);
     EXPECT_EQ(readFile(m_window.rowJobFile(1)), thirdJob) << "the last run is not saved";
     const Box failed{"Database Job 'Broken' has failed.\r\n\r\nSee transaction log for details: '" +
                          transactionLogPath() + "'",
                      mb::YesNoCancel | mb::Exclamation, "Backup Error"};
-    EXPECT_EQ(boxes(), (std::vector<Box>{failed, failed, failed}));
+    const Box noViewer{"Quorvex could not show '" + transactionLogPath() +
+                           "'.\r\n\r\nThe desktop's opener xdg-open (package xdg-utils) could "
+                           "not be started.",
+                       mb::OkOnly | mb::Exclamation, "Viewer Error"};
+    EXPECT_EQ(boxes(), (std::vector<Box>{failed, failed, failed, noViewer}));
+    EXPECT_EQ(m_desktop.notifications(),
+              std::vector<std::string>(4, "Database Job failed: Database Job 'Broken' has failed. "
+                                          "See the transaction log: '" +
+                                              transactionLogPath() + "'"));
 }
 
 } // namespace

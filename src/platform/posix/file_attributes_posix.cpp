@@ -51,4 +51,9 @@ void clearFileAttributes(const std::string& path)
         throwLastOsError();
 }
 
+bool isDriveRoot(const std::string&)
+{
+    return false;
+}
+
 } // namespace quorvex

@@ -5,6 +5,7 @@
 #include "support/preferences.hpp"
 #include "ui/twips.hpp"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,6 +21,7 @@ namespace {
 constexpr const char* kModule = "frmPreferences";
 constexpr const char* kVerificationError = "Verification Error";
 constexpr int kMaxCopies = 99;
+constexpr int kAddedHeight = 480;
 
 } // namespace
 
@@ -27,7 +29,8 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Quorvex Preferences"));
-    setFixedSize(twipsX(*this, 5505), twipsY(*this, 2355));
+    // Grown by the row of the missed-runs box.
+    setFixedSize(twipsX(*this, 5505), twipsY(*this, 2355 + kAddedHeight));
 
     auto label = [this](int index, const char* text, int top) {
         auto* item = new QLabel(QString::fromLatin1(text), this);
@@ -48,14 +51,18 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
     m_stopOnError->setObjectName(QStringLiteral("cmbStopOnError"));
     m_stopOnError->setGeometry(twipsRect(*this, 60, 900, 735, 315));
 
+    m_catchUpMissedRuns = new QCheckBox(QStringLiteral("Run missed jobs when Quorvex starts"), this);
+    m_catchUpMissedRuns->setObjectName(QStringLiteral("chkCatchUpMissedRuns"));
+    m_catchUpMissedRuns->setGeometry(twipsRect(*this, 900, 1500, 4515, 300));
+
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
-    ok->setGeometry(twipsRect(*this, 1665, 1860, 1095, 375));
+    ok->setGeometry(twipsRect(*this, 1665, 1860 + kAddedHeight, 1095, 375));
     connect(ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     // Escape presses Cancel: QDialog rejects on Escape, which is Cancel's own action.
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setGeometry(twipsRect(*this, 2985, 1860, 1095, 375));
+    cancel->setGeometry(twipsRect(*this, 2985, 1860 + kAddedHeight, 1095, 375));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -76,6 +83,7 @@ void frmPreferences::Form_Load()
         const Preferences& prefs = preferences();
         m_stopOnError->setCurrentIndex(prefs.StopOnError != 0 ? 0 : 1);
         m_maxBackupCopies->setCurrentIndex(std::clamp<int>(prefs.NumberCopies, 1, kMaxCopies) - 1);
+        m_catchUpMissedRuns->setChecked(prefs.CatchUpMissedRuns != 0);
     });
 }
 
@@ -97,6 +105,7 @@ void frmPreferences::cmdOk_Click()
         Preferences& prefs = preferences();
         prefs.NumberCopies = int16_t(m_maxBackupCopies->currentIndex() + 1);
         prefs.StopOnError = int16_t(m_stopOnError->currentIndex() - 1);
+        prefs.CatchUpMissedRuns = m_catchUpMissedRuns->isChecked() ? -1 : 0;
         SavePreferences();
         accept();
     });

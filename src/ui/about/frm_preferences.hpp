@@ -2,12 +2,13 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 
 namespace quorvex {
 
-// The preferences dialog: the maximum number of backup copies and whether a failed job stops
-// with a message. It shows the in-memory preferences; OK stores and saves them, Cancel, Escape
+// The preferences dialog: the maximum number of backup copies, whether a failed job stops
+// with a message, and whether runs missed while the agent was not running are made up. It shows the in-memory preferences; OK stores and saves them, Cancel, Escape
 // and the close box discard the choice.
 class frmPreferences : public QDialog
 {
@@ -24,6 +25,7 @@ private:
 
     QComboBox* m_maxBackupCopies = nullptr;
     QComboBox* m_stopOnError = nullptr;
+    QCheckBox* m_catchUpMissedRuns = nullptr;
 };
 
 } // namespace quorvex

@@ -1,5 +1,6 @@
 #include "ui/schedule/frm_schedule.hpp"
 
+#include "jobs/database_job.hpp"
 #include "support/date_text.hpp"
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyleOptionButton>
@@ -26,6 +28,8 @@ namespace quorvex {
 namespace {
 
 constexpr const char* kModule = "frmSchedule.frm";
+// Beside a row's next run: the moment of a missed run that the row stands for.
+constexpr int kMissedRunRole = Qt::UserRole + 1;
 
 // Sizes of the window's design, in twips.
 constexpr int kInnerWidth = 6375;
@@ -85,6 +89,32 @@ protected:
     }
 };
 
+// A picture that looks the same whether its window takes input or not: the lights must show
+// a running job while Execute keeps the window disabled.
+class Lamp final : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, pixmap());
+    }
+};
+
+// The status bar reads the same disabled as enabled, for the same reason.
+void drawAsEnabled(QWidget* bar)
+{
+    QPalette palette = bar->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setColor(QPalette::Disabled, r, palette.color(QPalette::Active, r));
+    }
+    bar->setPalette(palette);
+}
+
 QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -113,6 +143,7 @@ frmSchedule::frmSchedule(QWidget* parent) : QMainWindow(parent)
     createList();
     createStatusBar();
     centralWidget()->installEventFilter(this);
+    m_helpHandler = [this](HelpItem item) { openHelpItem(*this, item); };
     m_jobWizard = [](frmSchedule& owner, bool addJob) {
         frmWIZ_JobDefinition wizard(owner);
         wizard.setAddJob(addJob);
@@ -241,7 +272,8 @@ void frmSchedule::createMenus()
     addSeparator(help, "SlashHelp1");
     addItem(help, "mnuHelpLicense", "License Agreement", [this] { showHelp(HelpItem::License); });
     addSeparator(help, "SlashHelp2");
-    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); });
+    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); })
+        ->setVisible(!homepageAddress().empty());
     addItem(help, "mnuHelpAbout", "About", [this] { showHelp(HelpItem::About); });
 }
 
@@ -250,6 +282,7 @@ void frmSchedule::createStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("sbarSchedule"));
     bar->setSizeGripEnabled(false);
+    drawAsEnabled(bar);
     m_panelCount = panel(bar, "NbrDatabaseJobs");
     m_panelCount->setText(QStringLiteral("X Database Jobs"));
     m_panelCount->setFixedWidth(twipsX(*this, kPanelCountWidth));
@@ -270,7 +303,7 @@ void frmSchedule::createStatusBar()
     place->addWidget(lights, 0, Qt::AlignLeft | Qt::AlignVCenter);
     const int side = lights->height();
     for (int i = 0; i < kLightCount; ++i) {
-        auto* image = new QLabel(lights);
+        auto* image = new Lamp(lights);
         image->setObjectName(QStringLiteral("imgLight(%1)").arg(i));
         image->setPixmap(icons::light(i, side));
         // 0 and 1 share the left place, 2 and 3 the right one.
@@ -310,6 +343,7 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
                           DateTime nextRun, DateTime startTime, int16_t jobType,
                           const std::string& file)
 {
+    m_earliestDue.reset();
     item->setText(kColName, qs(name));
     const bool known = jobType > 0 && jobType < int16_t(m_jobTypeIcons.size());
     item->setIcon(kColName, m_jobTypeIcons[known ? jobType : 0]);
@@ -318,6 +352,28 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
     setDateCell(item, kColStartTime, formatTime(startTime), startTime);
     item->setText(kColJobType, QString::number(jobType));
     item->setText(kColJobFile, qs(file));
+}
+
+DateTime frmSchedule::dueMoment(DateTime nextRun, DateTime startTime)
+{
+    // The one rule, shared with quorvexctl's due-job check.
+    return quorvex::dueMoment(nextRun, startTime);
+}
+
+DateTime frmSchedule::rowDueMoment(int index) const
+{
+    return dueMoment(rowDateNextRun(index), rowStartTime(index));
+}
+
+DateTime frmSchedule::earliestDueMoment() const
+{
+    if (m_earliestDue)
+        return *m_earliestDue;
+    DateTime earliest = DateTime::fromDate(9999, 12, 31);
+    for (int i = 1; i <= rowCount(); ++i)
+        earliest = std::min(earliest, rowDueMoment(i));
+    m_earliestDue = earliest;
+    return earliest;
 }
 
 int frmSchedule::selectedRow() const
@@ -333,11 +389,15 @@ void frmSchedule::setDateCell(QTreeWidgetItem* item, int column, const std::stri
 {
     item->setText(column, qs(text));
     item->setData(column, Qt::UserRole, QVariant::fromValue<qint64>(value.serialSeconds()));
+    item->setData(column, kMissedRunRole, QVariant());
 }
 
 void frmSchedule::DeleteItemListView(int iIndexNumber)
 {
-    trapFatal(kModule, "DeleteItemListView()", [&] { delete row(iIndexNumber); });
+    trapFatal(kModule, "DeleteItemListView()", [&] {
+        delete row(iIndexNumber);
+        m_earliestDue.reset();
+    });
 }
 
 int frmSchedule::rowCount() const
@@ -378,11 +438,28 @@ std::string frmSchedule::rowJobFile(int index) const
     return row(index)->text(kColJobFile).toStdString();
 }
 
+void frmSchedule::setMissedRun(int index, DateTime missed)
+{
+    QTreeWidgetItem* item = row(index);
+    setDateCell(item, kColNextRun, formatDate(missed), missed.datePart());
+    item->setData(kColNextRun, kMissedRunRole, QVariant::fromValue<qint64>(missed.serialSeconds()));
+    m_earliestDue.reset();
+}
+
+std::optional<DateTime> frmSchedule::rowMissedRun(int index) const
+{
+    const QVariant missed = row(index)->data(kColNextRun, kMissedRunRole);
+    if (!missed.isValid())
+        return std::nullopt;
+    return DateTime::fromSerialSeconds(missed.toLongLong());
+}
+
 void frmSchedule::setRowRuns(int index, DateTime dDateLastRun, DateTime dDateNextRun)
 {
     QTreeWidgetItem* item = row(index);
     setDateCell(item, kColLastRun, formatDate(dDateLastRun), dDateLastRun);
     setDateCell(item, kColNextRun, formatDate(dDateNextRun), dDateNextRun);
+    m_earliestDue.reset();
 }
 
 void frmSchedule::selectOnlyRow(int index)

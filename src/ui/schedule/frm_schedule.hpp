@@ -2,6 +2,7 @@
 
 #include "execution/status_display.hpp"
 #include "support/date_time.hpp"
+#include "ui/about/help.hpp"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +22,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quorvex {
-
-// The Help menu's entries; what they open belongs to the help and about module.
-enum class HelpItem { Contents, License, Homepage, About };
 
 // The schedule window: the job list, which is also the agent's in-memory table of jobs, the
 // status bar with the lights, and the commands on jobs. Closing it only hides it until
@@ -73,6 +72,14 @@ public:
     DateTime rowDateLastRun(int row) const;
     DateTime rowDateNextRun(int row) const;
     DateTime rowStartTime(int row) const;
+    // When a row falls due: its next-run date at 00:00 plus its start time in whole minutes,
+    // as the list shows them.
+    static DateTime dueMoment(DateTime nextRun, DateTime startTime);
+    DateTime rowDueMoment(int row) const;
+    // The earliest due moment of all rows, the far future without rows. It depends on the rows
+    // alone, so it is kept until a row is added, removed or rewritten, and a due-job check
+    // costs nothing while nothing is due.
+    DateTime earliestDueMoment() const;
     std::string rowJobFile(int row) const;
     // Rewrites the Last Run and Next Run columns of row i, texts and values.
     void setRowRuns(int row, DateTime dDateLastRun, DateTime dDateNextRun);
@@ -83,6 +90,10 @@ public:
     // The position (from 1) of the current row when it is selected, else 0: the job that
     // Open and Copy hand to the wizard.
     int selectedRow() const;
+    // Shows a run that passed while the agent was not running as row i's next run, so the
+    // due-job check makes it up; rewriting the row's runs forgets it.
+    void setMissedRun(int row, DateTime missed);
+    std::optional<DateTime> rowMissedRun(int row) const;
     // Makes row i the current row and the only selected one.
     void selectOnlyRow(int row);
     void clearSelection();
@@ -99,8 +110,8 @@ public:
     void mnuFilePreferences_Click();
     void mnuHelpContents_Click();
 
-    // The job definition wizard is installed from the start; tests put their own in its place.
-    // Until a help handler is installed, the help entries do nothing.
+    // The job definition wizard and the help entries are installed from the start; tests put
+    // their own in their place.
     void setJobWizard(JobWizard wizard) { m_jobWizard = std::move(wizard); }
     void setHelpHandler(HelpHandler handler) { m_helpHandler = std::move(handler); }
 
@@ -150,6 +161,7 @@ private:
     QLabel* m_panelLights = nullptr;
     std::array<QLabel*, kLightCount> m_imgLight{};
 
+    mutable std::optional<DateTime> m_earliestDue;
     std::string m_messageText;
     bool m_killForm = false;
     bool m_activated = false;

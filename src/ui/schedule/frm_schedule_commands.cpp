@@ -177,7 +177,14 @@ void frmSchedule::cmdBackup_Click()
         for (const std::string& file : files) {
             job.OpenDatabaseJob(file);
             ExecuteDatabaseJobNow(job, *this);
-            if (preferences().StopOnError == 0 || !job.Failure())
+            if (!job.Failure())
+                continue;
+            // Also when nobody watches the window: the note stays beside the tray icon.
+            desktop().trayNotification("Database Job failed",
+                                       "Database Job '" + job.JobName() +
+                                           "' has failed. See the transaction log: '" +
+                                           transactionLogPath() + "'");
+            if (preferences().StopOnError == 0)
                 continue;
             if (MsgBox(failureMessage(job.JobName()), mb::YesNoCancel | mb::Exclamation,
                        "Backup Error") == mb::Yes &&

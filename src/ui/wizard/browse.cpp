@@ -29,6 +29,22 @@ bool isFile(const std::string& path)
     }
 }
 
+// A name the file system cannot take (a drive without its medium, on the classic system)
+// asks for the diskette and ends the picker; any other failure is fatal.
+template <class Body>
+void trapDiskError(std::string_view module, std::string_view routine, Body&& body)
+{
+    try {
+        body();
+    } catch (const RuntimeError& e) {
+        if (e.number() != err::BadFileName)
+            reportFatal(e, module, routine);
+        MsgBox("Disk Error, please insert the diskette and try again.", mb::OkOnly, "Disk Error");
+    } catch (const std::exception& e) {
+        reportFatal(toRuntimeError(e), module, routine);
+    }
+}
+
 } // namespace
 
 std::optional<int> lookUpEntry(const std::string& path)
@@ -42,10 +58,20 @@ std::optional<int> lookUpEntry(const std::string& path)
     }
 }
 
-void BrowseFile(std::string& sFileName, const std::string& extension,
-                const std::string& description)
+bool isPlainFile(const std::string& path)
 {
-    trapFatal(kModule, "BrowseFile()", [&] {
+    try {
+        const std::optional<int> attributes = lookUpEntry(path);
+        return attributes && (*attributes & (attr::Hidden | attr::System | attr::Directory)) == 0;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+void BrowseFile(std::string& sFileName, const std::string& extension,
+                const std::string& description, std::string_view module)
+{
+    trapDiskError(module, "BrowseFile()", [&] {
         CCommonDialog dialog;
         dialog.Filter = CCommonDialog::AddFilterItem("", description + " (*" + extension + ")",
                                                      "*" + extension);
@@ -66,11 +92,11 @@ void BrowseFile(std::string& sFileName, const std::string& extension,
 
 void BrowseFolder(std::string& sPath)
 {
-    const auto withSeparator = [](std::string& path) {
-        if (path.empty() || path.back() != kPathSeparator)
-            path += kPathSeparator;
-    };
-    try {
+    trapDiskError(kModule, "BrowseFolder()", [&] {
+        const auto withSeparator = [](std::string& path) {
+            if (path.empty() || path.back() != kPathSeparator)
+                path += kPathSeparator;
+        };
         CBrowseDlg dialog;
         dialog.Prompt = "Please select a directory into which backup will be placed.";
         const std::string original = sPath;
@@ -88,13 +114,7 @@ void BrowseFolder(std::string& sPath)
                 return;
             MsgBox("The specified directory does not exist; please try again.");
         }
-    } catch (const RuntimeError& e) {
-        if (e.number() != err::BadFileName)
-            reportFatal(e, kModule, "BrowseFolder()");
-        MsgBox("Disk Error, please insert the diskette and try again.", mb::OkOnly, "Disk Error");
-    } catch (const std::exception& e) {
-        reportFatal(toRuntimeError(e), kModule, "BrowseFolder()");
-    }
+    });
 }
 
 } // namespace quorvex

@@ -39,17 +39,6 @@ std::string text(const QLineEdit* box)
     return box->text().toStdString();
 }
 
-// A workgroup file counts when it is a plain file: not hidden, no folder.
-bool isPlainFile(const std::string& path)
-{
-    try {
-        const std::optional<int> attributes = lookUpEntry(path);
-        return attributes && (*attributes & (attr::Hidden | attr::System | attr::Directory)) == 0;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
 // The hourglass for the life of Finish, whichever way it ends.
 class BusyPointer {
 public:
