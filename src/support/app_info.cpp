@@ -51,9 +51,20 @@ std::string userDataFolder()
     return userDataHome() + "/quorvex";
 }
 
+namespace {
+
+// Installed programs under /usr are read-only by the file-system hierarchy's rules, also for
+// root, who could write there: data kept there would outlive the package's removal.
+bool underUsr(const std::string& folder)
+{
+    return folder == "/usr" || folder.starts_with("/usr/");
+}
+
+} // namespace
+
 std::string dataDirectoryFor(const std::string& programDirectory)
 {
-    if (folderWritable(programDirectory))
+    if (folderWritable(programDirectory) && !underUsr(programDirectory))
         return programDirectory;
     const std::string folder = userDataFolder();
     createPrivateFolder(folder);

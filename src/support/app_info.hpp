@@ -43,9 +43,10 @@ std::string runningProgramDirectory();
 std::string userDataFolder();
 
 // The data folder of a program that lives in programDirectory: the program folder itself
-// when this user may write there (the build tree, a prefix the user owns), otherwise
-// "quorvex" in the user's data home (an installed package), created open to the user only
-// when missing. A folder that cannot be created is the classic error for it.
+// when this user may write there (the build tree, a prefix the user owns) and it is not
+// under /usr, otherwise "quorvex" in the user's data home (an installed package, also when
+// root runs it), created open to the user only when missing. A folder that cannot be created
+// is the classic error for it.
 std::string dataDirectoryFor(const std::string& programDirectory);
 
 // Installs the running program's folders: the program folder is where its file lies, the

@@ -46,6 +46,10 @@ grep -qx "program	$program" "$work/paths" || fail "program folder: $(cat "$work/
 grep -qx "data	$data" "$work/paths" || fail "data folder: $(cat "$work/paths")"
 [ "$(stat -c %a "$data")" = 700 ] || fail "data folder mode $(stat -c %a "$data")"
 
+# Root, who could write into the program folder, keeps its data in its own home as well.
+env -i HOME="$work/root" PATH=/usr/bin:/bin quorvexctl paths >"$work/paths"
+grep -qx "data	$work/root/.local/share/quorvex" "$work/paths" || fail "root's data folder: $(cat "$work/paths")"
+
 # A job file placed there is listed and runs; the zip archive is made by the stand-in from
 # the program folder.
 crlf() { printf '%s\r\n' "$@"; }
