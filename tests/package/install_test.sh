@@ -77,7 +77,11 @@ grep -c -- '-- Daily Backup' "$data/quorvex.log" | grep -qx 2 || fail "due did n
 ! grep -q -- '-- Weekly Backup' "$data/quorvex.log" || fail "due ran the weekly job"
 [ -f "$work/backup/Orders_1.zip" ] || fail "the due backup did not rotate the archive"
 
-# The agent without a display, silent; while it runs, due refuses.
+# The agent without a display, silent, with its preferences from the data folder: it makes
+# up the weekly job's missed run at its first check and logs it there. While it runs, due
+# refuses.
+crlf '[Preferences]' 'CatchUpMissedRuns=-1' >"$data/Quorvex.ini"
+chown 65534:65534 "$data/Quorvex.ini"
 # Started as a plain command, so that $! is the agent itself (env and setpriv exec it).
 $user quorvex /SILENT >"$work/agent.out" 2>"$work/agent.err" &
 agent=$!
@@ -91,6 +95,12 @@ for _ in $(seq 300); do
 done
 [ $status -eq 3 ] || fail "due ran beside the agent: $(cat "$work/due.err")"
 [ -f "$data/quorvex.lock" ] || fail "no lock in the data folder"
+for _ in $(seq 300); do
+  ! grep -q -- '-- Weekly Backup' "$data/quorvex.log" || break
+  kill -0 "$agent" 2>/dev/null || fail "the agent ended: $(cat "$work/agent.err")"
+  sleep 0.1
+done
+grep -q -- '-- Weekly Backup' "$data/quorvex.log" || fail "the agent ran no job: $(cat "$work/agent.err")"
 kill -TERM "$agent"
 status=0
 wait "$agent" || status=$?
