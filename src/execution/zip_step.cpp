@@ -91,3 +91,12 @@ bool ZipFile(const std::string& archivePath, const std::string& fileItem)
 }
 
 } // namespace quorvex
+
+namespace quorvex {
+
+bool TestZipArchive(const std::string& archivePath)
+{
+    return ShellAndClose(inQuotes(appFile("zip")) + " -T " + inQuotes(archivePath), kHidden) == 0;
+}
+
+} // namespace quorvex
