@@ -22,6 +22,8 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <utility>
 
 namespace quorvex {
 
@@ -50,19 +52,40 @@ bool noDisplay()
     return unset("DISPLAY") && unset("WAYLAND_DISPLAY");
 }
 
+std::optional<int> answerInformationRequest(int argc, const char* const* argv)
+{
+    if (argc != 2)
+        return std::nullopt;
+    const std::string_view request = argv[1];
+    if (request == "--version") {
+        std::cout << app().title << ' ' << app().major << '.' << app().minor << '.'
+                  << app().revision << '\n';
+    } else if (request == "--help") {
+        std::cout << "usage: quorvex [/SILENT]\n"
+                     "       quorvex --help | --version\n"
+                     "Runs the scheduled Database Jobs from the notification area; /SILENT "
+                     "starts with the icon only.\n\n"
+                  << pathsText();
+    } else {
+        return std::nullopt;
+    }
+    std::cout.flush();
+    return 0;
+}
+
 AppSetup::AppSetup(bool silent) : m_silent(silent) {}
 
 AppSetup::~AppSetup() = default;
 
 std::string AppSetup::lockFileName()
 {
-    return app().programName + ".lock";
+    return instanceLockName();
 }
 
 bool AppSetup::Main()
 {
     return trapFatal("appSetup.bas", "Main()", [&] {
-        m_instance = std::make_unique<SingleInstance>(app().directory, lockFileName());
+        m_instance = std::make_unique<SingleInstance>(app().dataDirectory, lockFileName());
         if (m_instance->anotherInstanceRuns()) {
             m_instance.reset();
             MsgBox("An instance of Quorvex is already running.", mb::OkOnly, "Verification Error");
@@ -148,6 +171,10 @@ void AppSetup::Exit_Click()
 
 int runAgent(int argc, char** argv)
 {
+    if (!setUpFolders("quorvex"))
+        return 1;
+    if (const auto status = answerInformationRequest(argc, argv))
+        return *status;
     // Before anything else, so a SIGTERM during start-up waits for the event loop.
     TerminationSignals::install();
     const std::string commandLine = commandLineText(argc, argv);

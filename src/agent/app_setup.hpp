@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ std::string commandLineText(int argc, const char* const* argv);
 bool isSilent(std::string_view commandLine);
 // Neither an X11 nor a Wayland display to show windows on.
 bool noDisplay();
+
+// "--version" or "--help" as the only argument prints the version, or the usage and the
+// folders where the agent looks, to standard output and gives the exit status 0; anything
+// else is for the agent.
+std::optional<int> answerInformationRequest(int argc, const char* const* argv);
 
 // The agent's start-up and its end: the single-instance guard, the windows, the tray icon,
 // the job list filled from the job files, the preferences; and the tray's Exit.
@@ -41,7 +47,7 @@ public:
     frmMain* mainWindow() const { return m_main.get(); }
     SysTrayApp* tray() const { return m_tray.get(); }
 
-    // The name of the lock file in the application directory.
+    // The name of the lock file in the data folder.
     static std::string lockFileName();
 
 private:

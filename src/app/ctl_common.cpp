@@ -11,7 +11,7 @@ namespace quorvex::ctl {
 
 namespace {
 
-// The application directory as the agent would see it: absolute, without a trailing
+// The data folder as the agent would see it: absolute, without a trailing
 // separator.
 std::string absoluteDirectory(const std::string& dir)
 {
@@ -34,22 +34,26 @@ std::optional<CommonOptions> parseCommonOptions(std::span<char* const> args)
     return options;
 }
 
-void installEnvironment(const CommonOptions& options)
+bool installEnvironment(const CommonOptions& options)
 {
     static ConsoleDesktop console;
     setDesktop(&console);
+    if (options.appDir.empty())
+        return setUpFolders("quorvexctl");
+    // The zip stand-in and the probe file still come from beside this program.
     AppInfo info;
-    info.directory =
-        options.appDir.empty() ? runningProgramDirectory() : absoluteDirectory(options.appDir);
-    // The agent's program name, so one set of logs tells everything that happened here.
-    info.programName = "quorvex";
+    info.directory = runningProgramDirectory();
+    info.dataDirectory = absoluteDirectory(options.appDir);
     setApp(std::move(info));
+    return true;
 }
 
 int usage()
 {
     std::cerr << "usage: quorvexctl list [--app-dir DIR]\n"
-                 "       quorvexctl run NAME... [--app-dir DIR]\n";
+                 "       quorvexctl run NAME... [--app-dir DIR]\n"
+                 "       quorvexctl due [--app-dir DIR]\n"
+                 "       quorvexctl paths [--app-dir DIR]\n";
     return kUsageStatus;
 }
 

@@ -11,16 +11,17 @@ inline constexpr int kUsageStatus = 2;
 
 // Options every command takes.
 struct CommonOptions {
-    // The application directory; empty for the program's own folder.
+    // The data folder; empty for the one the agent of this installation uses.
     std::string appDir;
 };
 
 // Reads "--app-dir DIR" from the command's arguments; nothing when anything else is there.
 std::optional<CommonOptions> parseCommonOptions(std::span<char* const> args);
 
-// Makes quorvexctl write the agent's logs in the application directory and print message
-// boxes to standard error.
-void installEnvironment(const CommonOptions& options);
+// Makes quorvexctl work on the agent's data folder (or the one given), write the agent's logs
+// there and print message boxes to standard error. False, with the reason on standard error,
+// when the data folder cannot be made; the command then ends with status 1.
+bool installEnvironment(const CommonOptions& options);
 
 // Prints the usage text to standard error; returns kUsageStatus.
 int usage();

@@ -28,7 +28,8 @@ int listCommand(std::span<char* const> args)
     const auto options = parseCommonOptions(args);
     if (!options)
         return usage();
-    installEnvironment(*options);
+    if (!installEnvironment(*options))
+        return 1;
     return trapFatal("quorvexctl", "list()", [] {
         // A job file the reader rejects is reported in the error log and left out, as the
         // agent leaves it out of its list.
@@ -40,6 +41,17 @@ int listCommand(std::span<char* const> args)
         std::cout.flush();
         return 0;
     });
+}
+
+int pathsCommand(std::span<char* const> args)
+{
+    const auto options = parseCommonOptions(args);
+    if (!options)
+        return usage();
+    if (!installEnvironment(*options))
+        return 1;
+    std::cout << pathsText() << std::flush;
+    return 0;
 }
 
 } // namespace quorvex::ctl

@@ -19,8 +19,6 @@ namespace quorvex::ctl {
 
 namespace {
 
-constexpr int kJobFailed = 1;
-
 // The console has no lights; it shows the progress text line by line.
 class ConsoleStatus final : public StatusDisplay {
 public:
@@ -80,9 +78,19 @@ int runJobs(const std::vector<std::string>& names)
     const auto files = findJobFiles(names);
     if (!files)
         return kUsageStatus;
+    return executeJobFiles(*files);
+}
+
+} // namespace
+
+int executeJobFiles(const std::vector<std::string>& files,
+                    const std::function<void(const std::string&)>& beforeEach)
+{
     ConsoleStatus status;
     bool anyFailed = false;
-    for (const std::string& file : *files) {
+    for (const std::string& file : files) {
+        if (beforeEach)
+            beforeEach(file);
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
         ExecuteDatabaseJobNow(job, status);
@@ -91,15 +99,14 @@ int runJobs(const std::vector<std::string>& names)
     return anyFailed ? kJobFailed : 0;
 }
 
-} // namespace
-
 int runCommand(std::span<char* const> args)
 {
     const RunArguments split = splitArguments(args);
     const auto options = parseCommonOptions(split.options);
     if (split.names.empty() || !options)
         return usage();
-    installEnvironment(*options);
+    if (!installEnvironment(*options))
+        return kJobFailed;
     return trapFatal("quorvexctl", "run()", [&] {
         LoadPreferences();
         return runJobs(split.names);

@@ -1,4 +1,5 @@
 #include "ctl_common.hpp"
+#include "ctl_due.hpp"
 #include "ctl_list.hpp"
 #include "ctl_run.hpp"
 
@@ -13,5 +14,9 @@ int main(int argc, char* argv[])
         return listCommand(args.subspan(2));
     if (args.size() >= 2 && std::string_view(args[1]) == "run")
         return runCommand(args.subspan(2));
+    if (args.size() >= 2 && std::string_view(args[1]) == "due")
+        return dueCommand(args.subspan(2));
+    if (args.size() >= 2 && std::string_view(args[1]) == "paths")
+        return pathsCommand(args.subspan(2));
     return usage();
 }

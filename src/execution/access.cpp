@@ -68,7 +68,7 @@ std::string securitySwitches(const CDatabaseJob& job)
 bool CheckForAccess(std::string& sAccessPath)
 {
     return trapFatal("CDatabaseJob.cls", "CheckForAccess()", [&] {
-        sAccessPath = FindExecutable(appFile("TestForAccess.mdb"));
+        sAccessPath = FindExecutable(programFile("TestForAccess.mdb"));
         const bool found = !sAccessPath.empty();
         cleanProgramPath(sAccessPath);
         return found;

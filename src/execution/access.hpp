@@ -7,7 +7,7 @@
 namespace quorvex {
 
 // Whether a program is registered to open database files, asked of the desktop through the
-// probe file TestForAccess.mdb in the application directory. sAccessPath receives the
+// probe file TestForAccess.mdb in the program folder. sAccessPath receives the
 // program's full path, or "" when there is none.
 bool CheckForAccess(std::string& sAccessPath);
 

@@ -28,8 +28,8 @@ std::string zipCommandLine(const std::string& archivePath, const std::string& fi
 {
     // Quoted, so that in a program folder whose path holds a blank no other file that the
     // path's first words name can stand in for zip.
-    return inQuotes(appFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
-           " ";
+    return inQuotes(programFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " +
+           inQuotes(fileItem) + " ";
 }
 
 std::string zipResultLine(int32_t code, const std::string& fileItem)
@@ -96,7 +96,7 @@ namespace quorvex {
 
 bool TestZipArchive(const std::string& archivePath)
 {
-    return ShellAndClose(inQuotes(appFile("zip")) + " -T " + inQuotes(archivePath), kHidden) == 0;
+    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath), kHidden) == 0;
 }
 
 } // namespace quorvex

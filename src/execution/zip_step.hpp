@@ -5,7 +5,7 @@
 
 namespace quorvex {
 
-// Adds one file to the archive with the zip program in the application directory, hidden,
+// Adds one file to the archive with the zip program in the program folder, hidden,
 // and waits for it. Returns false when zip failed; the reason is then in the transaction log.
 bool ZipFile(const std::string& archivePath, const std::string& fileItem);
 

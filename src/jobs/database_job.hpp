@@ -22,6 +22,10 @@ inline constexpr int32_t Weekly = 2;
 inline constexpr int32_t Monthly = 3;
 } // namespace frequency
 
+// When a job is due: its next-run date at 00:00 plus its start time in whole minutes, as the
+// job list shows them. It is due once the present moment is strictly later.
+DateTime dueMoment(DateTime nextRun, DateTime startTime);
+
 // One Database Job: a scheduled maintenance job on one Access database file. Booleans follow
 // the classic convention (true is stored as -1). The job file is the lasting state; callers
 // create a record, fill it from a file or the wizard, use it and drop it.

@@ -112,6 +112,11 @@ std::optional<DateTime> CDatabaseJob::MissedRun() const
     });
 }
 
+DateTime dueMoment(DateTime nextRun, DateTime startTime)
+{
+    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
+}
+
 DateTime CDatabaseJob::DateNextRun() const
 {
     return trapFatal("CDatabaseJob.cls", "DateNextRun()", [&] {

@@ -18,9 +18,11 @@ SystemClock g_systemClock;
 Clock* g_clock = &g_systemClock;
 } // namespace
 
-void setClock(Clock* c)
+Clock* setClock(Clock* c)
 {
+    Clock* const before = g_clock;
     g_clock = c ? c : &g_systemClock;
+    return before;
 }
 
 DateTime Now()

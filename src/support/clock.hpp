@@ -19,8 +19,9 @@ public:
 };
 
 // Installs the clock every "now" asks; the system clock until another is installed. The caller
-// keeps ownership of what it installs; nullptr restores the system clock.
-void setClock(Clock* clock);
+// keeps ownership of what it installs; nullptr restores the system clock. Returns the clock
+// installed before, so a caller may put it back.
+Clock* setClock(Clock* clock);
 
 DateTime Now();
 // Today at 00:00.

@@ -34,7 +34,7 @@ std::string errorText(const RuntimeError& e)
 
 std::string errorLogPath()
 {
-    return appFile(app().programName + ".err");
+    return dataFile(app().programName + ".err");
 }
 
 bool WriteErrorLogEntry(bool fatal, const RuntimeError& error, std::string_view module,

@@ -6,6 +6,9 @@
 #include "support/files.hpp"
 #include "support/ini_file.hpp"
 #include "support/numeric.hpp"
+#include "support/transaction_log.hpp"
+
+#include <utility>
 
 namespace quorvex {
 
@@ -47,12 +50,29 @@ Preferences& preferences()
 
 std::string preferencesFilePath()
 {
-    return appFile("Quorvex.ini");
+    return dataFile("Quorvex.ini");
 }
 
 std::string DatabaseJobsPath()
 {
-    return app().directory + kPathSeparator + "DatabaseJobs" + kPathSeparator;
+    return app().dataDirectory + kPathSeparator + "DatabaseJobs" + kPathSeparator;
+}
+
+std::string pathsText()
+{
+    const std::pair<const char*, std::string> places[] = {
+        {"program", app().directory},
+        {"data", app().dataDirectory},
+        {"jobs", DatabaseJobsPath()},
+        {"preferences", preferencesFilePath()},
+        {"log", transactionLogPath()},
+        {"errors", errorLogPath()},
+        {"lock", dataFile(instanceLockName())},
+    };
+    std::string text;
+    for (const auto& [what, path] : places)
+        text += std::string(what) + '\t' + path + '\n';
+    return text;
 }
 
 void LoadPreferences()

@@ -5,7 +5,7 @@
 
 namespace quorvex {
 
-// The process-wide preferences, kept in "Quorvex.ini" in the application directory.
+// The process-wide preferences, kept in "Quorvex.ini" in the data folder.
 struct Preferences {
     // Used as a Boolean: any non-zero value is true (written back as -1).
     int16_t StopOnError = 0;
@@ -30,7 +30,11 @@ void LoadPreferences();
 void SavePreferences();
 
 std::string preferencesFilePath();
-// The jobs directory: the application directory, "DatabaseJobs" and a trailing separator.
+// The jobs directory: the data folder, "DatabaseJobs" and a trailing separator.
 std::string DatabaseJobsPath();
+
+// Where the program looks, one "what<TAB>path" line each: the program folder, the data
+// folder, the jobs directory, the preferences, the two logs and the instance lock.
+std::string pathsText();
 
 } // namespace quorvex

@@ -11,7 +11,7 @@ namespace quorvex {
 
 std::string transactionLogPath()
 {
-    return appFile(app().programName + ".log");
+    return dataFile(app().programName + ".log");
 }
 
 void LogEvent(std::string_view message)

@@ -235,4 +235,13 @@ QIcon application()
     return iconOf(agent, {16, 22, 24, 32, 48, 64, 128});
 }
 
+void paintApplication(QPainter& painter, qreal size)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 16.0, size / 16.0);
+    agent(painter);
+    painter.restore();
+}
+
 } // namespace quorvex::icons

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 
 namespace quorvex::icons {
@@ -22,6 +23,9 @@ QIcon button(Button which);
 
 // The program's own icon: the windows' icon and the tray icon.
 QIcon application();
+// The same picture painted into the square (0, 0, size, size) of any paint device; the
+// installed icon files are made from it.
+void paintApplication(QPainter& painter, qreal size);
 
 // The job definition wizard's header picture: a job sheet with a pencil.
 QIcon wizard();

@@ -7,6 +7,7 @@
 #include "execution/file_copy.hpp"
 #include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
+#include "support/app_info.hpp"
 
 #include <QApplication>
 #include <QLabel>
@@ -246,6 +247,28 @@ TEST_F(StartUpTest, ProgramWithoutADisplayRunsOffscreenRefusesASecondInstanceEnd
     ASSERT_TRUE(agent.waitForFinished(30000));
     EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(agent.exitCode(), 0);
+}
+
+// The built agent and quorvexctl lie in one writable folder, the build tree's, which is then
+// their data folder too; both name the same places.
+TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
+{
+    const auto output = [](const std::string& program, const QString& argument) {
+        QProcess process;
+        process.start(QString::fromStdString(builtAppDir() / program), {argument});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString();
+    };
+    const std::string version = std::to_string(kVersionMajor) + "." +
+                                std::to_string(kVersionMinor) + "." + std::to_string(kBuildNumber);
+    EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + version + "\n");
+    EXPECT_EQ(output("quorvex", "--help"),
+              "usage: quorvex [/SILENT]\n"
+              "       quorvex --help | --version\n"
+              "Runs the scheduled Database Jobs from the notification area; /SILENT starts with "
+              "the icon only.\n\n" +
+                  output("quorvexctl", "paths"));
 }
 
 } // namespace

@@ -1,6 +1,10 @@
 #include "execution_test.hpp"
 #include "run_quorvexctl.hpp"
 
+#include "platform/single_instance.hpp"
+#include "support/clock.hpp"
+#include "support/date_text.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,6 +24,8 @@ protected:
     void SetUp() override
     {
         ExecutionTest::SetUp();
+        // quorvexctl runs with the real clock, as a user would, and so does the test.
+        setClock(nullptr);
         putFile(path("data/Sales.mdb"), "new");
         putFile(path("data/System.mdw"), "workgroup");
         fs::create_directories(target());
@@ -47,10 +53,22 @@ protected:
     int run(std::vector<std::string> names)
     {
         names.insert(names.begin(), "run");
-        names.insert(names.end(), {"--app-dir", dir().string()});
-        const CtlOutcome outcome = runQuorvexctl(names, dir());
+        return quorvexctl(names);
+    }
+    // One due-job check on our folder.
+    int due() { return quorvexctl({"due"}); }
+    int quorvexctl(std::vector<std::string> args)
+    {
+        args.insert(args.end(), {"--app-dir", dir().string()});
+        const CtlOutcome outcome = runQuorvexctl(args, dir());
         m_err = outcome.err;
         return outcome.status;
+    }
+    // As if the previous due-job check had been at that moment.
+    void checkedAt(DateTime moment)
+    {
+        writeFile(path("DueCheck.ini"),
+                  "[DueCheck]\r\nLastCheck=" + formatLogStamp(moment) + "\r\n");
     }
 
     std::string m_err;
@@ -115,9 +133,9 @@ TEST_F(CtlRunTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
 }
 
 // Member names are stored as plain text in the archive.
+// The zip stand-in comes from beside quorvexctl, not from the data folder.
 TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
 {
-    installFromBuild("zip");
     addJob("Zipped", "Sales.mdb",
            "Compress=-1\r\n[Security]\r\nSecurityUsed=-1\r\nMDWFile=" + path("data/System.mdw"));
     putFile(target() / "Sales.zip", "z0");
@@ -146,6 +164,55 @@ TEST_F(CtlRunTest, FailedJobGivesStatusOneAfterEveryJobRanAndAnUnknownNameTwoBef
     EXPECT_EQ(logMessages().at(4), "Quorvex Run Error #75 - Path/File access error: '" +
                                        path("data/loop/Sales.mdb") + "'.");
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
+}
+
+// quorvexctl runs on the real clock. The previous check was two days ago: since then the daily
+// job came due (more than once, and runs once), the weekly one, set to the weekday three days
+// ahead, did not.
+TEST_F(CtlRunTest, DueRunsOnceWhatCameDueSinceThePreviousCheckWithItsLastRunSavedFirst)
+{
+    const DateTime now = Now();
+    const int later = 1 << now.addDays(3).weekday();
+    addJob(
+        "Daily", "Sales.mdb",
+        "Compress=0\r\n[Schedule]\r\nDateLastRun=Nov-01-2026\r\nFrequency=1\r\nDayOfWeek=254\r\n");
+    addJob("Weekly", "System.mdw",
+           "Compress=0\r\n[Schedule]\r\nDateLastRun=Nov-01-2026\r\nFrequency=2\r\nDayOfWeek=" +
+               std::to_string(later) + "\r\n");
+    const std::string weekly = readFile(path("DatabaseJobs/Weekly.tsk"));
+    checkedAt(now.addDays(-2));
+    EXPECT_EQ(due(), 0) << m_err;
+    const std::vector<std::string> ran = {"-- Daily " + std::string(55, '-'),
+                                          "Backing Up   " + path("data/Sales.mdb")};
+    EXPECT_EQ(logMessages(), ran);
+    EXPECT_NE(readFile(path("DatabaseJobs/Daily.tsk"))
+                  .find("DateLastRun=" + formatDate(Today()) + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readFile(path("DatabaseJobs/Weekly.tsk")), weekly);
+    EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
+    // The next check, a moment later, finds nothing due.
+    EXPECT_EQ(due(), 0) << m_err;
+    EXPECT_EQ(logMessages(), ran);
+}
+
+// The first check only notes its moment, as an agent just started runs nothing at once; a
+// check while the agent holds the lock runs nothing and notes nothing.
+TEST_F(CtlRunTest, DueRunsNothingOnTheFirstCheckNorBesideTheAgent)
+{
+    addJob("Daily", "Sales.mdb", "Compress=0\r\n[Schedule]\r\nFrequency=1\r\nDayOfWeek=254\r\n");
+    EXPECT_EQ(due(), 0) << m_err;
+    EXPECT_NE(readFile(path("DueCheck.ini")).find("LastCheck="), std::string::npos);
+    checkedAt(Now().addDays(-2));
+    const std::string state = readFile(path("DueCheck.ini"));
+    {
+        const SingleInstance agent(dir().string(), "quorvex.lock");
+        EXPECT_EQ(due(), 3);
+    }
+    EXPECT_EQ(m_err, "quorvexctl: the Quorvex agent runs on " + dir().string() +
+                         " and runs its due jobs itself\n");
+    EXPECT_EQ(readFile(path("DueCheck.ini")), state);
+    EXPECT_FALSE(fs::exists(path("quorvex.log")));
+    EXPECT_TRUE(targetFiles().empty());
 }
 
 } // namespace

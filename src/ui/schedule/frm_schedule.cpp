@@ -1,5 +1,6 @@
 #include "ui/schedule/frm_schedule.hpp"
 
+#include "jobs/database_job.hpp"
 #include "support/date_text.hpp"
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
@@ -351,11 +352,6 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
     setDateCell(item, kColStartTime, formatTime(startTime), startTime);
     item->setText(kColJobType, QString::number(jobType));
     item->setText(kColJobFile, qs(file));
-}
-
-DateTime frmSchedule::dueMoment(DateTime nextRun, DateTime startTime)
-{
-    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
 }
 
 DateTime frmSchedule::rowDueMoment(int index) const

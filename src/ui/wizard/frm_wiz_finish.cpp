@@ -210,7 +210,7 @@ bool frmWIZ_JobDefinition::saveJob()
 
     const std::string path = DatabaseJobsPath() + jobFileName(job.JobName());
     std::error_code folderError;
-    std::filesystem::create_directory(app().directory + kPathSeparator + "DatabaseJobs",
+    std::filesystem::create_directory(app().dataDirectory + kPathSeparator + "DatabaseJobs",
                                       folderError);
     const int error = folderError ? folderError.value() : job.SaveDatabaseJob(path);
     if (error != 0) {
