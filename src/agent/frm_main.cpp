@@ -88,7 +88,11 @@ void frmMain::runDueJob(int row)
                  formatTime(*missed));
     const std::string file = m_schedule.rowJobFile(row);
     CDatabaseJob job;
-    job.OpenDatabaseJob(file);
+    if (!job.OpenDatabaseJobOrSkip(file)) {
+        // A file gone bad since start-up is reported once: its row waits for a restart.
+        m_schedule.setRowRuns(row, m_schedule.rowDateLastRun(row), DateTime::fromDate(9999, 12, 31));
+        return;
+    }
     job.setDateLastRun(Today());
     job.SaveDatabaseJob(file);
     m_schedule.setRowRuns(row, job.DateLastRun(), job.DateNextRun());

@@ -4,18 +4,12 @@
 
 namespace quorvex {
 
-// The desktop of the agent without a display: boxes are printed with the cautious answer, as
-// nobody could answer them, but pending events still run between the steps of a job, so a
-// SIGTERM or SIGINT is seen there as it is with a display.
-class HeadlessDesktop final : public Desktop {
+// The desktop of the agent without a display: the console's, since nobody could answer a box
+// or a dialog, except that pending events still run between the steps of a job, so a SIGTERM
+// or SIGINT is seen there as it is with a display.
+class HeadlessDesktop final : public ConsoleDesktop {
 public:
-    int messageBox(const std::string& text, int style, const std::string& title) override;
     void doEvents() override;
-    void setBusyPointer(bool) override {}
-    void beep() override {}
-
-private:
-    ConsoleDesktop m_console;
 };
 
 } // namespace quorvex

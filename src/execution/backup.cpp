@@ -1,4 +1,5 @@
 #include "execution/actions.hpp"
+#include "execution/content_check.hpp"
 #include "execution/file_checks.hpp"
 #include "execution/file_copy.hpp"
 #include "execution/run_failure.hpp"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr const char* kPlainPrefix = "Backing Up   ";
 constexpr const char* kZipPrefix = "Zipping Up   ";
+constexpr const char* kVerifiedPrefix = "Verified     ";
 constexpr size_t kDisplayWidth = 40;
 constexpr size_t kDisplayHead = 3;
 constexpr size_t kDisplayTail = 34;
@@ -208,6 +210,7 @@ public:
     BackupRun(const CDatabaseJob& job, StatusDisplay& display)
         : m_display(display), m_target(asFolder(job.BackupTargetDirectory())),
           m_keep(copiesToKeep(job)), m_limit(preferences().NumberCopies),
+          m_verify(preferences().VerifyBackups != 0),
           m_lock(m_target + kTargetLockName)
     {
         m_files.push_back(job.BackupSourceMDB());
@@ -230,6 +233,8 @@ public:
             const WorkFolder work(m_target, names);
             const std::string newCopy = work.file(names.fileName());
             writeNewCopy(file, newCopy, names);
+            if (m_verify)
+                verifyCopy(file, newCopy, names);
             checkCurrentReplaceable(names);
             rotate(names);
             moveIntoPlace(newCopy, names);
@@ -261,6 +266,8 @@ public:
             if (!ZipFile(newArchive, file))
                 throw RunFailed{};
         }
+        if (m_verify)
+            verifyArchive(newArchive, names);
         checkCurrentReplaceable(names);
         rotate(names);
         moveIntoPlace(newArchive, names);
@@ -358,6 +365,24 @@ private:
         retryOnDiskError([&] { copyFileToNew(file, newCopy); });
     }
 
+    // The checks run before the rotation, so a copy that fails one costs no earlier copy.
+    static void verifyCopy(const std::string& file, const std::string& newCopy,
+                           const CopyNames& names)
+    {
+        if (!atPath(newCopy, [&] { return retryOnDiskError([&] { return sameContent(file, newCopy); }); }))
+            fail("Quorvex Verification Error, the new copy does not match its source: '" +
+                 names.current() + "'.");
+        LogEvent(kVerifiedPrefix + names.current());
+    }
+
+    static void verifyArchive(const std::string& newArchive, const CopyNames& names)
+    {
+        if (!TestZipArchive(newArchive))
+            fail("Quorvex Verification Error, the new archive failed zip's test: '" +
+                 names.current() + "'.");
+        LogEvent(kVerifiedPrefix + names.current());
+    }
+
     // The one rename after the rotation that the target itself can refuse: a folder under the
     // current copy's name. Found before the rotation, it costs no earlier copy.
     static void checkCurrentReplaceable(const CopyNames& names)
@@ -435,6 +460,7 @@ private:
     std::string m_target;
     int m_keep;
     int m_limit;
+    bool m_verify;
     mutable ExclusiveFileLock m_lock;
 };
 

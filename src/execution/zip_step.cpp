@@ -28,8 +28,8 @@ std::string zipCommandLine(const std::string& archivePath, const std::string& fi
 {
     // Quoted, so that in a program folder whose path holds a blank no other file that the
     // path's first words name can stand in for zip.
-    return inQuotes(programFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " + inQuotes(fileItem) +
-           " ";
+    return inQuotes(programFile("zip")) + " " + kZipOptions + inQuotes(archivePath) + " " +
+           inQuotes(fileItem) + " ";
 }
 
 std::string zipResultLine(int32_t code, const std::string& fileItem)
@@ -88,6 +88,15 @@ bool ZipFile(const std::string& archivePath, const std::string& fileItem)
         return true;
     LogEvent(zipResultLine(code, fileItem));
     return false;
+}
+
+} // namespace quorvex
+
+namespace quorvex {
+
+bool TestZipArchive(const std::string& archivePath)
+{
+    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath), kHidden) == 0;
 }
 
 } // namespace quorvex

@@ -96,11 +96,6 @@ bool selectsDay(int32_t frequency, int dayOfWeek, int dayOfMonth, DateTime day)
 
 } // namespace
 
-DateTime dueMoment(DateTime nextRun, DateTime startTime)
-{
-    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
-}
-
 std::optional<DateTime> CDatabaseJob::MissedRun() const
 {
     return trapFatal("CDatabaseJob.cls", "MissedRun()", [&]() -> std::optional<DateTime> {
@@ -115,6 +110,11 @@ std::optional<DateTime> CDatabaseJob::MissedRun() const
         }
         return std::nullopt;
     });
+}
+
+DateTime dueMoment(DateTime nextRun, DateTime startTime)
+{
+    return nextRun.datePart() + DateTime::fromTime(startTime.hour(), startTime.minute());
 }
 
 DateTime CDatabaseJob::DateNextRun() const

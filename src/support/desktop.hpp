@@ -73,7 +73,7 @@ public:
 
 // Prints every box to standard error and gives the cautious answer: OK for a box with only
 // OK, otherwise Cancel, No or Abort, so nothing unattended retries or deletes on its own.
-class ConsoleDesktop final : public Desktop {
+class ConsoleDesktop : public Desktop {
 public:
     int messageBox(const std::string& text, int style, const std::string& title) override;
     void doEvents() override {}

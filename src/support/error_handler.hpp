@@ -9,10 +9,10 @@
 
 namespace quorvex {
 
-// Appends an entry to the error log ("<program>.err" in the data folder), tells the
-// user in a message box and, when fatal, ends the program through FatalExit(). It never
-// throws: an error log that cannot be written costs the entry (it goes to standard error
-// instead), never the box or the program's orderly end.
+// Appends an entry to the error log ("<program>.err" in the data folder), tells the user in a
+// message box and, when fatal, ends the program through FatalExit(). It never throws: an
+// error log that cannot be written costs the entry (it goes to standard error instead), never
+// the box or the program's orderly end.
 void HandleError(bool fatal, const RuntimeError& error, std::string_view module,
                  std::string_view routine, std::string_view details = {});
 

@@ -31,6 +31,15 @@ std::string defaultBrowser()
     return locateProgramFile("xdg-open").value_or("");
 }
 
+// A choice that is off unless the user turns it on is written once that has happened, so
+// the files of users who never did stay as they were.
+void writeOptIn(std::string_view key, int16_t value, const std::string& file)
+{
+    constexpr std::string_view kUnset = "\x01";
+    if (value != 0 || readPreference(key, kUnset, file) != kUnset)
+        WriteIniData(kSection, key, value != 0 ? "-1" : "0", file);
+}
+
 } // namespace
 
 Preferences& preferences()
@@ -75,6 +84,7 @@ void LoadPreferences()
         prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
         prefs.IEPath = readPreference("IEPath", defaultBrowser(), file);
         prefs.CatchUpMissedRuns = toInt16(Val(readPreference("CatchUpMissedRuns", "0", file)));
+        prefs.VerifyBackups = toInt16(Val(readPreference("VerifyBackups", "0", file)));
     });
 }
 
@@ -86,13 +96,8 @@ void SavePreferences()
         WriteIniData(kSection, "StopOnError", prefs.StopOnError != 0 ? "-1" : "0", file);
         WriteIniData(kSection, "NumberCopies", std::to_string(prefs.NumberCopies), file);
         WriteIniData(kSection, "IEPath", prefs.IEPath, file);
-        // Written once the user has turned it on, so files of users who never did stay as
-        // they were.
-        constexpr std::string_view kUnset = "\x01";
-        if (prefs.CatchUpMissedRuns != 0 ||
-            readPreference("CatchUpMissedRuns", kUnset, file) != kUnset)
-            WriteIniData(kSection, "CatchUpMissedRuns", prefs.CatchUpMissedRuns != 0 ? "-1" : "0",
-                         file);
+        writeOptIn("CatchUpMissedRuns", prefs.CatchUpMissedRuns, file);
+        writeOptIn("VerifyBackups", prefs.VerifyBackups, file);
     });
 }
 

@@ -16,6 +16,9 @@ struct Preferences {
     // Used as a Boolean: a job whose scheduled run passed while the agent was not running runs
     // once at start-up. Off unless the user turns it on.
     int16_t CatchUpMissedRuns = 0;
+    // Used as a Boolean: each backup is read back and checked before it takes the place of
+    // the earlier copies. Off unless the user turns it on.
+    int16_t VerifyBackups = 0;
 };
 
 Preferences& preferences();

@@ -1,6 +1,7 @@
 #include "agent/frm_main.hpp"
 #include "agent/sys_tray.hpp"
 #include "fakes/job_files_test.hpp"
+#include "support/error_handler.hpp"
 
 #include <QTimer>
 #include <QTreeWidget>
@@ -136,6 +137,19 @@ TEST_F(MainWindowTest, RowRemovedDuringAPassIsNotRead)
     EXPECT_EQ(runsLogged(), Names{"Alpha"});
 }
 
+TEST_F(MainWindowTest, JobFileGoneBadSinceStartUpIsReportedOnceAndTheOthersRun)
+{
+    const std::string bad = addJob("Bad", 10, 10);
+    addJob("Good", 10, 20);
+    writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
+    tickAt(5, 10, 45);
+    tickAt(5, 10, 50);
+    EXPECT_EQ(runsLogged(), Names{"Good"});
+    const std::string errors = readFile(errorLogPath());
+    EXPECT_NE(errors.find(bad), std::string::npos);
+    EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << "reported once";
+}
+
 // Ticks before the earliest due moment read no row, so every change of the rows must count.
 TEST_F(MainWindowTest, NoRowThatBecameDueIsSkipped)
 {
@@ -158,12 +172,6 @@ TEST_F(MainWindowTest, NoRowThatBecameDueIsSkipped)
     tickAt(5, 23, 59, 59);
     tickAt(6, 0, 0, 1);
     EXPECT_EQ(runsLogged(), (Names{"Added", "Late", "Late", "Midnight"}));
-}
-
-TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
-{
-    EXPECT_EQ(frmSchedule::dueMoment(at(2026, 12, 5), DateTime::fromTime(10, 30, 45)),
-              at(2026, 12, 5, 10, 30));
 }
 
 TEST_F(MainWindowTest, TrayLeftPressAndRightReleaseAskForTheMenuOneAtATime)

@@ -7,7 +7,9 @@
 #include "support/preferences.hpp"
 #include "support/transaction_log.hpp"
 
+#include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -234,6 +236,54 @@ TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsL
             expected["Sales.mdb"] = big;
         EXPECT_EQ(after, expected);
     }
+}
+
+// With the check on, a new copy or archive that does not read back as written fails the run
+// before the rotation, so every earlier copy stays; a sound one is logged as verified.
+TEST_F(BackupTest, CheckedBackupThatDoesNotReadBackFailsBeforeTheRotation)
+{
+    // A zip that writes the archive and then loses most of it, as a failing disk might.
+    const std::string truncatingZip = "#!/bin/sh\n\"${0%/*}/zip.real\" \"$@\" || exit $?\n"
+                                      "[ \"$1\" = -T ] || truncate -s 100 \"$5\"\n";
+    preferences().VerifyBackups = -1;
+    for (const bool zip : {false, true})
+        for (const bool spoiled : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "zip " << zip << ", spoiled " << spoiled);
+            fresh();
+            const std::string copy = zip ? "Sales.zip" : "Sales.mdb";
+            const std::string earlier = zip ? "Sales.zip:z0 Sales_1.zip:z1" : "Sales.mdb:c0 Sales_1.mdb:c1";
+            putInTarget(earlier);
+            if (zip) {
+                useZip();
+                fs::rename(path("zip"), path("zip.real"));
+                if (spoiled) {
+                    writeFile(path("zip"), truncatingZip);
+                    fs::permissions(path("zip"), fs::perms::owner_all);
+                } else {
+                    fs::rename(path("zip.real"), path("zip"));
+                }
+            } else if (spoiled) {
+                // The copy is changed on disk between its writing and its check.
+                setCopyProgressHook([this](uint64_t) {
+                    std::ofstream(target() / ".Sales.mdb.partial" / "Sales.mdb",
+                                  std::ios::in | std::ios::out | std::ios::binary) << "X";
+                });
+            }
+            EXPECT_EQ(run(), spoiled ? -1 : 0);
+            setCopyProgressHook({});
+            const std::string current = (target() / copy).string();
+            const std::string line =
+                spoiled ? (zip ? "Quorvex Verification Error, the new archive failed zip's test: '"
+                               : "Quorvex Verification Error, the new copy does not match its "
+                                 "source: '") + current + "'."
+                        : "Verified     " + current;
+            const Lines log = logMessages();
+            EXPECT_NE(std::find(log.begin(), log.end(), line), log.end());
+            if (spoiled)
+                EXPECT_EQ(filesBelow(target()), folder(earlier));
+            else
+                EXPECT_EQ(filesBelow(target()).size(), 3u);
+        }
 }
 
 // A failure of what the job works on (a link that cannot be followed, a folder it may not

@@ -18,17 +18,13 @@ namespace quorvex::fuzz {
 // with the documented fatal report is no finding. Not a std::exception, so no trap takes it.
 struct ProgramEnded {};
 
-// A desktop that answers every box cautiously and shows nothing, so a long run does not flood
-// the terminal.
-class QuietDesktop final : public Desktop {
+// The console's desktop without its printing, so a long run does not flood the terminal.
+class QuietDesktop final : public ConsoleDesktop {
 public:
     int messageBox(const std::string&, int style, const std::string&) override
     {
-        return ConsoleDesktop::cautiousAnswer(style);
+        return cautiousAnswer(style);
     }
-    void doEvents() override {}
-    void setBusyPointer(bool) override {}
-    void beep() override {}
 };
 
 // A private application directory for the whole run, removed at exit; fatal reports end in

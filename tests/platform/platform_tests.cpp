@@ -1,6 +1,7 @@
 #include "fakes/test_environment.hpp"
 #include "platform/computer_name.hpp"
 #include "platform/file_attributes.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/single_instance.hpp"
 #include "support/error.hpp"
 
@@ -90,6 +91,27 @@ TEST_F(SingleInstanceTest, AProgramStartedMeanwhileDoesNotKeepTheLock)
 TEST_F(SingleInstanceTest, ALockFileThatCannotBeCreatedIsAnError)
 {
     EXPECT_THROW(SingleInstance((dir() / "missing").string(), "quorvex.lock"), RuntimeError);
+}
+
+using ExclusiveFileLockTest = AppDirTest;
+
+// One holder at a time, also within one process; the lock file goes with the lock, and one
+// left behind (its holder killed) is simply taken.
+TEST_F(ExclusiveFileLockTest, OneHolderAtATimeAndTheLockFileGoesWithTheLock)
+{
+    const std::string file = path("target.lock");
+    ExclusiveFileLock first(file);
+    ExclusiveFileLock second(file);
+    EXPECT_TRUE(first.tryLock());
+    EXPECT_FALSE(second.tryLock());
+    first.release();
+    EXPECT_FALSE(fs::exists(file));
+    std::ofstream(file) << "left by a killed holder";
+    EXPECT_TRUE(second.tryLock());
+    EXPECT_FALSE(first.tryLock());
+    second.release();
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_THROW(ExclusiveFileLock(path("missing/target.lock")).tryLock(), RuntimeError);
 }
 
 } // namespace

@@ -27,6 +27,13 @@ void writeRecorder(const std::filesystem::path& program, int exitCode = 0)
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
 }
 
+// The recorder has written its words (at least a line end), not only created the file.
+bool written(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    return std::filesystem::file_size(file, ec) > 0 && !ec;
+}
+
 std::filesystem::path helpRoot()
 {
     return std::filesystem::temp_directory_path() / ("quorvex-help-" + std::to_string(getpid()));
@@ -61,7 +68,7 @@ protected:
     // The words the browser was started with, once it has written them.
     static std::string browserStartedWith()
     {
-        EXPECT_TRUE(QTest::qWaitFor([] { return std::filesystem::exists(browserArgs()); }));
+        EXPECT_TRUE(QTest::qWaitFor([] { return written(browserArgs()); }));
         return readFile(browserArgs());
     }
     static std::filesystem::path browserArgs() { return browser().parent_path() / "args"; }
@@ -140,7 +147,7 @@ TEST_F(HelpTest, ErrorLogButtonShowsTheLogCreatedEmptyAndAViewerFailureIsTold)
     writeRecorder(dir() / "xdg-open");
     frmAbout about;
     about.findChild<QPushButton*>("cmdErrorLog")->click();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return std::filesystem::exists(dir() / "args"); }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return written(dir() / "args"); }));
     EXPECT_EQ(readFile(dir() / "args"), errorLogPath() + "\n");
     EXPECT_EQ(readFile(errorLogPath()), "");
 

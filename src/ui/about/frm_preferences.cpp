@@ -21,7 +21,7 @@ namespace {
 constexpr const char* kModule = "frmPreferences";
 constexpr const char* kVerificationError = "Verification Error";
 constexpr int kMaxCopies = 99;
-constexpr int kAddedHeight = 480;
+constexpr int kAddedHeight = 720;
 
 } // namespace
 
@@ -29,7 +29,7 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Quorvex Preferences"));
-    // Grown by the row of the missed-runs box.
+    // Grown by the rows of the two check boxes.
     setFixedSize(twipsX(*this, 5505), twipsY(*this, 2355 + kAddedHeight));
 
     auto label = [this](int index, const char* text, int top) {
@@ -54,6 +54,9 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
     m_catchUpMissedRuns = new QCheckBox(QStringLiteral("Run missed jobs when Quorvex starts"), this);
     m_catchUpMissedRuns->setObjectName(QStringLiteral("chkCatchUpMissedRuns"));
     m_catchUpMissedRuns->setGeometry(twipsRect(*this, 900, 1500, 4515, 300));
+    m_verifyBackups = new QCheckBox(QStringLiteral("Check each backup after writing it"), this);
+    m_verifyBackups->setObjectName(QStringLiteral("chkVerifyBackups"));
+    m_verifyBackups->setGeometry(twipsRect(*this, 900, 1860, 4515, 300));
 
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
@@ -84,6 +87,7 @@ void frmPreferences::Form_Load()
         m_stopOnError->setCurrentIndex(prefs.StopOnError != 0 ? 0 : 1);
         m_maxBackupCopies->setCurrentIndex(std::clamp<int>(prefs.NumberCopies, 1, kMaxCopies) - 1);
         m_catchUpMissedRuns->setChecked(prefs.CatchUpMissedRuns != 0);
+        m_verifyBackups->setChecked(prefs.VerifyBackups != 0);
     });
 }
 
@@ -106,6 +110,7 @@ void frmPreferences::cmdOk_Click()
         prefs.NumberCopies = int16_t(m_maxBackupCopies->currentIndex() + 1);
         prefs.StopOnError = int16_t(m_stopOnError->currentIndex() - 1);
         prefs.CatchUpMissedRuns = m_catchUpMissedRuns->isChecked() ? -1 : 0;
+        prefs.VerifyBackups = m_verifyBackups->isChecked() ? -1 : 0;
         SavePreferences();
         accept();
     });

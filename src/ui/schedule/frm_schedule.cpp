@@ -354,12 +354,6 @@ void frmSchedule::fillRow(QTreeWidgetItem* item, const std::string& name, DateTi
     item->setText(kColJobFile, qs(file));
 }
 
-DateTime frmSchedule::dueMoment(DateTime nextRun, DateTime startTime)
-{
-    // The one rule, shared with quorvexctl's due-job check.
-    return quorvex::dueMoment(nextRun, startTime);
-}
-
 DateTime frmSchedule::rowDueMoment(int index) const
 {
     return dueMoment(rowDateNextRun(index), rowStartTime(index));

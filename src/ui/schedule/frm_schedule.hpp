@@ -72,9 +72,7 @@ public:
     DateTime rowDateLastRun(int row) const;
     DateTime rowDateNextRun(int row) const;
     DateTime rowStartTime(int row) const;
-    // When a row falls due: its next-run date at 00:00 plus its start time in whole minutes,
-    // as the list shows them.
-    static DateTime dueMoment(DateTime nextRun, DateTime startTime);
+    // When the row falls due, by its next run and start time as the list shows them.
     DateTime rowDueMoment(int row) const;
     // The earliest due moment of all rows, the far future without rows. It depends on the rows
     // alone, so it is kept until a row is added, removed or rewritten, and a due-job check

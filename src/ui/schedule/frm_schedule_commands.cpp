@@ -175,7 +175,8 @@ void frmSchedule::cmdBackup_Click()
             return;
         CDatabaseJob job;
         for (const std::string& file : files) {
-            job.OpenDatabaseJob(file);
+            if (!job.OpenDatabaseJobOrSkip(file))
+                continue;
             ExecuteDatabaseJobNow(job, *this);
             if (!job.Failure())
                 continue;
