@@ -50,7 +50,7 @@ bool installEnvironment(const CommonOptions& options)
 
 int usage()
 {
-    std::cerr << "usage: quorvexctl list [--app-dir DIR]\n"
+    std::cerr << "usage: quorvexctl list [--due] [--app-dir DIR]\n"
                  "       quorvexctl run NAME... [--app-dir DIR]\n"
                  "       quorvexctl due [--app-dir DIR]\n"
                  "       quorvexctl paths [--app-dir DIR]\n";

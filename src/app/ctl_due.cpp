@@ -31,21 +31,6 @@ std::string stateFile()
     return dataFile("DueCheck.ini");
 }
 
-// The moment of the previous check; nothing before the first one, or when the value is not a
-// moment (it is written again at once).
-std::optional<DateTime> previousCheck()
-{
-    std::string text;
-    GetIniData(kSection, kLastCheck, "", text, stateFile());
-    int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
-    char end = 0;
-    if (std::sscanf(text.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%c", &month, &day, &year, &hour, &minute,
-                    &second, &end) != 6 ||
-        !DateTime::isValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59)
-        return std::nullopt;
-    return DateTime::fromDate(year, month, day) + DateTime::fromTime(hour, minute, second);
-}
-
 // Answers every "now" with one moment while it lives.
 class MomentClock final : public Clock {
 public:
@@ -60,19 +45,15 @@ private:
     Clock* m_before;
 };
 
-// The job files whose due moment, as a list made at listedAt shows it, lies before now.
-std::vector<std::string> dueJobFiles(DateTime listedAt, DateTime now)
+// The job files whose due moment, as a list made at the previous check shows it, lies before
+// now.
+std::vector<std::string> dueJobFiles(DateTime previous, DateTime now)
 {
     std::vector<std::string> due;
     CDatabaseJob job;
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
         job.OpenDatabaseJob(file);
-        DateTime nextRun;
-        {
-            MomentClock listing(listedAt);
-            nextRun = job.DateNextRun();
-        }
-        if (now > dueMoment(nextRun, job.StartTime()))
+        if (dueSince(job, previous, now))
             due.push_back(file);
     }
     return due;
@@ -102,6 +83,32 @@ int checkDueJobs()
 }
 
 } // namespace
+
+// A value that is not a moment counts as no check: it is written again at once.
+std::optional<DateTime> previousCheck()
+{
+    std::string text;
+    GetIniData(kSection, kLastCheck, "", text, stateFile());
+    int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    char end = 0;
+    if (std::sscanf(text.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%c", &month, &day, &year, &hour, &minute,
+                    &second, &end) != 6 ||
+        !DateTime::isValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return DateTime::fromDate(year, month, day) + DateTime::fromTime(hour, minute, second);
+}
+
+bool dueSince(const CDatabaseJob& job, std::optional<DateTime> previous, DateTime now)
+{
+    if (!previous)
+        return false;
+    DateTime nextRun;
+    {
+        MomentClock listing(*previous);
+        nextRun = job.DateNextRun();
+    }
+    return now > dueMoment(nextRun, job.StartTime());
+}
 
 int dueCommand(std::span<char* const> args)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "jobs/database_job.hpp"
+
+#include <optional>
 #include <span>
 
 namespace quorvex::ctl {
@@ -15,5 +18,11 @@ inline constexpr int kAgentRunsStatus = 3;
 // order, each with its last run saved first. The first check only notes the moment, as a
 // freshly started agent runs nothing that came due before it started. Exit status as for run.
 int dueCommand(std::span<char* const> args);
+
+// The moment of the previous due-job check; nothing before the first one.
+std::optional<DateTime> previousCheck();
+// Whether the next check, made now, runs the job: its next run as seen at the previous check
+// plus its start time lies before now. Never before the first check.
+bool dueSince(const CDatabaseJob& job, std::optional<DateTime> previous, DateTime now);
 
 } // namespace quorvex::ctl

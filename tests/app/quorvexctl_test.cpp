@@ -69,6 +69,29 @@ TEST_F(QuorvexctlTest, ListsEveryJobFileInStartUpOrderWithItsNextRun)
     EXPECT_EQ(relative, absolute);
 }
 
+// With --due, two more fields: whether the next due check runs the job ("due" after a check
+// two days ago that saw its run of yesterday ahead), and the run missed since its last one.
+TEST_F(QuorvexctlTest, ListWithDueShowsWhatTheNextCheckAndAStartThatMakesUpMissedRunsDo)
+{
+    const DateTime today = Today();
+    const std::string lastRun = formatDate(today.addDays(-5));
+    writeFile(jobsDir() + "Daily.tsk", "[General]\r\nJobName=Daily\r\nJobType=3\r\n[Schedule]\r\n"
+                                       "DateLastRun=" + lastRun + "\r\nFrequency=1\r\nDayOfWeek=254\r\n");
+    writeFile(jobsDir() + "Never.tsk", "[General]\r\nJobName=Never\r\n[Schedule]\r\nFrequency=0\r\n");
+    writeFile(path("DueCheck.ini"), "[DueCheck]\r\nLastCheck=" +
+                                        formatLogStamp(today.addDays(-2) + DateTime::fromTime(12, 0)) +
+                                        "\r\n");
+    const auto [status, out, err] = run({"list", "--due", "--app-dir", dir().string()});
+    if (Today() != today)
+        GTEST_SKIP() << "midnight passed while listing";
+    std::vector<std::string> lines = test::linesOf(out);
+    std::sort(lines.begin(), lines.end());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].ends_with("\tdue\t" + formatDate(today) + " 00:00")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("Never\t") && lines[1].ends_with("\t-\t-")) << lines[1];
+    EXPECT_EQ(status, 0);
+}
+
 // A job file the reader rejects is left out with one non-fatal error-log entry naming it; the
 // other jobs are listed.
 TEST_F(QuorvexctlTest, RejectedJobFileIsLeftOutWithAnErrorLogEntryAndTheOthersListed)
@@ -106,7 +129,7 @@ TEST_F(QuorvexctlTest, UnwritableErrorLogStillEndsAFatalReportWithStatusOne)
 
 TEST_F(QuorvexctlTest, UnknownArgumentsGiveTheUsageAndStatusTwo)
 {
-    const std::string usage = "usage: quorvexctl list [--app-dir DIR]\n"
+    const std::string usage = "usage: quorvexctl list [--due] [--app-dir DIR]\n"
                               "       quorvexctl run NAME... [--app-dir DIR]\n"
                               "       quorvexctl due [--app-dir DIR]\n"
                               "       quorvexctl paths [--app-dir DIR]\n";
