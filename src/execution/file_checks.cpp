@@ -3,23 +3,11 @@
 #include "support/error.hpp"
 #include "support/files.hpp"
 
-#include <cerrno>
-#include <optional>
-#include <sys/stat.h>
+#include "platform/file_system.hpp"
 
 namespace quorvex {
 
 namespace {
-
-std::optional<struct stat> statOf(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
-        return info;
-    if (errno == ENOENT || errno == ENOTDIR)
-        return std::nullopt;
-    throwLastOsError();
-}
 
 bool isHiddenName(const std::string& path)
 {
@@ -32,8 +20,7 @@ bool isHiddenName(const std::string& path)
 
 bool fileExists(const std::string& path)
 {
-    const auto info = statOf(path);
-    return info && S_ISREG(info->st_mode);
+    return entryKind(path) == EntryKind::File;
 }
 
 bool plainFileExists(const std::string& path)
@@ -43,17 +30,14 @@ bool plainFileExists(const std::string& path)
 
 bool directoryExists(const std::string& path)
 {
-    const auto info = statOf(path);
-    return info && S_ISDIR(info->st_mode);
+    return entryKind(path) == EntryKind::Directory;
 }
 
 bool sameDirectory(const std::string& a, const std::string& b)
 {
     if (a == b)
         return true;
-    const auto first = statOf(a);
-    const auto second = statOf(b);
-    return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+    return sameEntry(a, b);
 }
 
 } // namespace quorvex
