@@ -1,5 +1,8 @@
 #include "support/app_info.hpp"
 
+#include "platform/paths.hpp"
+#include "platform/program_file.hpp"
+
 #include <filesystem>
 #include <utility>
 
@@ -25,14 +28,14 @@ void setApp(AppInfo info)
 
 std::string appFile(const std::string& name)
 {
-    return g_app.directory + "/" + name;
+    return g_app.directory + kPathSeparator + name;
 }
 
 std::string runningProgramDirectory()
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
+    const std::string exe = runningProgramFile();
+    return exe.empty() ? std::filesystem::current_path().string()
+                       : std::filesystem::path(exe).parent_path().string();
 }
 
 } // namespace quorvex
