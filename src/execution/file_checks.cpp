@@ -1,22 +1,9 @@
 #include "execution/file_checks.hpp"
 
-#include "support/error.hpp"
-#include "support/files.hpp"
-
+#include "platform/file_attributes.hpp"
 #include "platform/file_system.hpp"
 
 namespace quorvex {
-
-namespace {
-
-bool isHiddenName(const std::string& path)
-{
-    const auto slash = path.rfind(kPathSeparator);
-    const auto nameStart = slash == std::string::npos ? 0 : slash + 1;
-    return nameStart < path.size() && path[nameStart] == '.';
-}
-
-} // namespace
 
 bool fileExists(const std::string& path)
 {
@@ -25,7 +12,7 @@ bool fileExists(const std::string& path)
 
 bool plainFileExists(const std::string& path)
 {
-    return !isHiddenName(path) && fileExists(path);
+    return fileExists(path) && (fileAttributes(path) & (attr::Hidden | attr::System)) == 0;
 }
 
 bool directoryExists(const std::string& path)

@@ -1,6 +1,7 @@
 // What the platform layer does that only Windows has: file attributes of their own, drive
 // roots, locks made by opening without sharing, the file index as identity, and programs
 // started from a command line as it stands.
+#include "execution/file_checks.hpp"
 #include "fakes/test_environment.hpp"
 #include "platform/computer_name.hpp"
 #include "platform/file_attributes.hpp"
@@ -82,6 +83,21 @@ TEST_F(WindowsFilesTest, AttributesAreTheSystemsOwn)
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), err::FileNotFound);
     }
+}
+
+// Access's lock file and the databases count only when a plain listing would show them.
+TEST_F(WindowsFilesTest, HiddenAndSystemFilesExistButAreNotPlainFiles)
+{
+    makeFile("plain.ldb", FILE_ATTRIBUTE_NORMAL);
+    makeFile("locked.ldb", FILE_ATTRIBUTE_READONLY);
+    makeFile("hidden.ldb", FILE_ATTRIBUTE_HIDDEN);
+    makeFile("system.ldb", FILE_ATTRIBUTE_SYSTEM);
+    for (const auto& [name, plain] : {std::pair{"plain.ldb", true}, {"locked.ldb", true},
+                                      {"hidden.ldb", false}, {"system.ldb", false}}) {
+        EXPECT_TRUE(fileExists(path(name))) << name;
+        EXPECT_EQ(plainFileExists(path(name)), plain) << name;
+    }
+    EXPECT_FALSE(plainFileExists(path("missing.ldb")));
 }
 
 TEST_F(WindowsFilesTest, UKillDeletesHiddenSystemAndReadOnlyFilesAlikeAndLeavesOthers)
