@@ -3,6 +3,7 @@
 #include "platform/paths.hpp"
 #include "platform/win32/win32_error.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
