@@ -19,16 +19,21 @@ void copyFileToNew(const std::string& source, const std::string& destination)
     // A failure names the file it concerns: the one read or the one written.
     OpenFile in = atPath(source, [&] { return OpenFile::forReading(source); });
     atPath(destination, [&] {
-        OpenFile out = OpenFile::createNew(destination);
+        bool created = false;
         try {
+            OpenFile out = OpenFile::createNew(destination);
+            created = true;
             out.copyFrom(in, g_progressHook);
             out.takeAttributesOf(in);
             out.flushAndClose();
         } catch (...) {
-            try {
-                removeFile(destination);
-            } catch (const RuntimeError&) {
-                // The failure that brought us here is the one to report.
+            // The half-written file is closed by now, which Windows needs before it deletes.
+            if (created) {
+                try {
+                    removeFile(destination);
+                } catch (const RuntimeError&) {
+                    // The failure that brought us here is the one to report.
+                }
             }
             throw;
         }

@@ -2,6 +2,7 @@
 // roots, locks made by opening without sharing, the file index as identity, and programs
 // started from a command line as it stands.
 #include "execution/file_checks.hpp"
+#include "execution/file_copy.hpp"
 #include "fakes/test_environment.hpp"
 #include "platform/computer_name.hpp"
 #include "platform/file_attributes.hpp"
@@ -164,6 +165,25 @@ TEST_F(WindowsFilesTest, ACopyKeepsContentReadOnlyAndTimeAndNeverReplaces)
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), err::FileExists);
     }
+}
+
+// A disk that fills up in the middle of a copy: the half-written copy is gone afterwards,
+// though Windows deletes no file that is still open.
+TEST_F(WindowsFilesTest, ACopyThatFailsHalfWayLeavesNothingBehind)
+{
+    writeFile(dir() / "Orders.mdb", std::string(3 << 20, 'd'));
+    setCopyProgressHook([](uint64_t written) {
+        if (written > (1 << 20))
+            throw RuntimeError::fromNumber(err::DiskFull);
+    });
+    try {
+        copyFileToNew(path("Orders.mdb"), path("Copy.mdb"));
+        ADD_FAILURE() << "the copy did not fail";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::DiskFull);
+    }
+    setCopyProgressHook({});
+    EXPECT_FALSE(fs::exists(dir() / "Copy.mdb"));
 }
 
 TEST_F(WindowsFilesTest, OneInstanceHoldsTheLockFileUntilItEnds)
