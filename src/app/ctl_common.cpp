@@ -1,5 +1,6 @@
 #include "ctl_common.hpp"
 
+#include "platform/paths.hpp"
 #include "support/app_info.hpp"
 #include "support/desktop.hpp"
 
@@ -16,7 +17,7 @@ namespace {
 std::string absoluteDirectory(const std::string& dir)
 {
     std::string path = std::filesystem::absolute(dir).lexically_normal().string();
-    while (!path.empty() && path.back() == '/')
+    while (!path.empty() && path.back() == kPathSeparator)
         path.pop_back();
     return path;
 }

@@ -120,9 +120,7 @@ std::string displayName(const std::string& path)
 // The directory the file really lies in, through any link to it.
 std::string realDirectoryOf(const std::string& file)
 {
-    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(file.c_str(), nullptr),
-                                                           &std::free);
-    return real ? FilePathStripFileName(real.get()) : FilePathStripFileName(file);
+    return FilePathStripFileName(resolvedPath(file));
 }
 
 // A target set through the job's setter ends with a separator; a hand-edited one may not, and

@@ -10,7 +10,8 @@ namespace quorvex {
 
 // A file of any kind of name, hidden ones included (symbolic links followed).
 bool fileExists(const std::string& path);
-// A file a plain directory listing shows: hidden files (names starting with ".") do not count.
+// A file a plain directory listing shows: hidden and system files do not count (on Linux,
+// names starting with "." are the hidden ones).
 bool plainFileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 

@@ -1,5 +1,7 @@
 #include "support/app_info.hpp"
 
+#include "platform/paths.hpp"
+#include "platform/program_file.hpp"
 #include "platform/user_folders.hpp"
 #include "support/error.hpp"
 
@@ -31,24 +33,24 @@ void setApp(AppInfo info)
 
 std::string programFile(const std::string& name)
 {
-    return g_app.directory + "/" + name;
+    return g_app.directory + kPathSeparator + name;
 }
 
 std::string dataFile(const std::string& name)
 {
-    return g_app.dataDirectory + "/" + name;
+    return g_app.dataDirectory + kPathSeparator + name;
 }
 
 std::string runningProgramDirectory()
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
+    const std::string exe = runningProgramFile();
+    return exe.empty() ? std::filesystem::current_path().string()
+                       : std::filesystem::path(exe).parent_path().string();
 }
 
 std::string userDataFolder()
 {
-    return userDataHome() + "/quorvex";
+    return userDataHome() + kPathSeparator + "quorvex";
 }
 
 namespace {

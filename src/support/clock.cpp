@@ -1,14 +1,14 @@
 #include "support/clock.hpp"
 
+#include "platform/user_locale.hpp"
+
 #include <ctime>
 
 namespace quorvex {
 
 DateTime SystemClock::now() const
 {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = localTime(std::time(nullptr));
     return DateTime::fromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
            DateTime::fromTime(local.tm_hour, local.tm_min, local.tm_sec);
 }

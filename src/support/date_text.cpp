@@ -1,13 +1,12 @@
 #include "support/date_text.hpp"
 
+#include "platform/user_locale.hpp"
 #include "support/error.hpp"
 #include "support/strings.hpp"
 
 #include <array>
 #include <cstdio>
 #include <ctime>
-#include <langinfo.h>
-#include <locale.h>
 #include <optional>
 
 namespace quorvex {
@@ -28,30 +27,6 @@ template <class... Args> std::string printed(const char* pattern, Args... args)
     const int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
     return std::string(buffer, static_cast<size_t>(n));
 }
-
-// The user's LC_TIME locale, freed with the holder. The C locale stands in when the
-// environment names a locale that is not installed; null only when memory runs out.
-class UserTimeLocale
-{
-public:
-    UserTimeLocale() : m_locale(newlocale(LC_TIME_MASK, "", locale_t{}))
-    {
-        if (!m_locale)
-            m_locale = newlocale(LC_TIME_MASK, "C", locale_t{});
-    }
-    ~UserTimeLocale()
-    {
-        if (m_locale)
-            freelocale(m_locale);
-    }
-    UserTimeLocale(const UserTimeLocale&) = delete;
-    UserTimeLocale& operator=(const UserTimeLocale&) = delete;
-
-    locale_t get() const { return m_locale; }
-
-private:
-    locale_t m_locale;
-};
 
 std::tm toTm(DateTime moment)
 {
@@ -116,12 +91,10 @@ bool matchesLocaleName(std::string_view name, std::string_view abbreviation)
 
 std::optional<int> localeMonth(std::string_view name)
 {
-    const UserTimeLocale locale;
-    if (!locale.get())
-        return std::nullopt;
-    for (int i = 0; i < 12; ++i) {
-        if (matchesLocaleName(name, nl_langinfo_l(ABMON_1 + i, locale.get())))
-            return i + 1;
+    const std::array<std::string, 12> names = userAbbreviatedMonthNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (matchesLocaleName(name, names[i]))
+            return static_cast<int>(i) + 1;
     }
     return std::nullopt;
 }
@@ -217,21 +190,8 @@ std::string formatLogStamp(DateTime moment)
 
 std::string formatGeneralDate(DateTime moment)
 {
-    const UserTimeLocale user;
-    const locale_t locale = user.get();
-    if (!locale)
-        return formatLogStamp(moment);
-    // The user's own order and separators, but always with the full year: "%y" is ambiguous
-    // in a log that may be read decades later.
-    std::string pattern = nl_langinfo_l(D_FMT, locale);
-    for (size_t at = pattern.find("%y"); at != std::string::npos; at = pattern.find("%y", at))
-        pattern[at + 1] = 'Y';
-    pattern.append(" ").append(nl_langinfo_l(T_FMT, locale));
-
-    const std::tm tm = toTm(moment);
-    char buffer[128];
-    const size_t n = strftime_l(buffer, sizeof buffer, pattern.c_str(), &tm, locale);
-    return n > 0 ? std::string(buffer, n) : formatLogStamp(moment);
+    // The user's own order and separators, always with the full year.
+    return formatUserDateTime(toTm(moment)).value_or(formatLogStamp(moment));
 }
 
 DateTime parseDate(std::string_view text)

@@ -1,5 +1,7 @@
 #include "support/error.hpp"
 
+#include "platform/system_errors.hpp"
+
 #include <cerrno>
 #include <utility>
 
@@ -40,12 +42,13 @@ namespace {
 
 int32_t classicNumberForErrno(int errnoValue)
 {
+    if (errnoValue == kQuotaExceeded)
+        return err::DiskFull;
     switch (errnoValue) {
     case ENOENT: return err::FileNotFound;
     case ENOTDIR: return err::PathNotFound;
     case EEXIST: return err::FileExists;
-    case ENOSPC:
-    case EDQUOT: return err::DiskFull;
+    case ENOSPC: return err::DiskFull;
     case EACCES:
     case EPERM:
     case EROFS:

@@ -2,6 +2,7 @@
 
 #include "platform/file_association.hpp"
 #include "platform/file_attributes.hpp"
+#include "platform/file_system.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 
@@ -9,9 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string_view>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace quorvex {
@@ -58,17 +57,16 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
     return pattern.find_first_not_of('*', p) == std::string_view::npos;
 }
 
+// Anything but a folder, a dangling link included, so that uKill removes it too.
 bool isFile(const std::string& path)
 {
-    struct stat info = {};
-    return ::stat(path.c_str(), &info) == 0 ? !S_ISDIR(info.st_mode)
-                                            : ::lstat(path.c_str(), &info) == 0;
-}
-
-bool entryExists(const std::string& path)
-{
-    struct stat info = {};
-    return ::lstat(path.c_str(), &info) == 0;
+    try {
+        const EntryKind kind = entryKind(path);
+        return kind == EntryKind::File || kind == EntryKind::Other ||
+               (kind == EntryKind::Missing && entryExists(path));
+    } catch (const RuntimeError&) {
+        return entryExists(path);
+    }
 }
 
 // Every file (no folder) of the directory whose name matches the pattern. A missing directory
@@ -105,18 +103,7 @@ void deleteFile(const std::string& path)
         if (e.lastDllError() != ENOENT)
             throw;
     }
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        throwLastOsError();
-}
-
-void makeDirectory(const std::string& path)
-{
-    if (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST)
-        return;
-    if (errno == ENOENT)
-        throw RuntimeError(err::PathNotFound, std::string(kRuntimeSource),
-                           describeError(err::PathNotFound), ENOENT);
-    throwLastOsError();
+    removeFile(path);
 }
 
 // Repeats the step until the file system shows the wanted state, letting window events run

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/paths.hpp" // kPathSeparator
+
 #include <cstdint>
 #include <string>
 
 namespace quorvex {
-
-// The platform's path separator; the program's texts write it as "\".
-inline constexpr char kPathSeparator = '/';
 
 // Deletes every file matching path ("*" and "?" allowed in the last element), whatever its
 // attributes, and waits until the listing shows them gone. Returns 0.

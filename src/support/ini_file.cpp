@@ -1,16 +1,14 @@
 #include "support/ini_file.hpp"
 
+#include "platform/file_system.hpp"
 #include "support/error_handler.hpp"
 #include "support/strings.hpp"
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <span>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace quorvex {
@@ -20,8 +18,6 @@ namespace {
 // The profile API reads a value into a buffer of 256 characters, NUL included.
 constexpr size_t kMaxValueLength = 255;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-using FileStatus = struct stat;
 
 // One line of the file as byte offsets: its text runs from begin to textEnd, its line end
 // ("\r\n", "\n" or nothing on an unterminated last line) from textEnd to end.
@@ -153,90 +149,6 @@ std::string_view withoutQuotes(std::string_view value)
     return value;
 }
 
-// The file's whole content; nothing when it cannot be read or is no plain file (a pipe or a
-// device must not block or flood the reader).
-std::optional<std::string> readWholeFile(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    FileStatus status{};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string content;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int saved = errno;
-            ::close(fd);
-            errno = saved;
-            return std::nullopt;
-        }
-        content.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return content;
-}
-
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-std::string directoryOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Makes the rename itself durable; a failure here no longer endangers the content.
-void syncDirectory(const std::string& directory)
-{
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Writes a temporary file beside path and renames it over path, so a crash or a full disk
-// leaves either the old or the new content, never a mixture.
-bool replaceFile(const std::string& path, std::string_view content, mode_t mode)
-{
-    const std::string directory = directoryOf(path);
-    std::string temporary = directory + "/.quorvex-ini-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int reason = errno; // the caller may tell the user why
-        ::unlink(temporary.c_str());
-        errno = reason;
-        return false;
-    }
-    syncDirectory(directory);
-    return true;
-}
-
 // Names and values that would break the file's line structure are refused rather than
 // written half-way: a line break would smuggle in new lines, "=" or "]" would shift the
 // key or the section.
@@ -296,33 +208,21 @@ bool writeIni(std::span<const IniValue> values, const std::string& file)
         }
 
     // A symbolic link is followed, so the link stays and its target gets the new content.
-    std::string path = file;
-    if (const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(file.c_str(), nullptr),
-                                                              &std::free);
-        resolved)
-        path = resolved.get();
+    const std::string path = resolvedPath(file);
 
-    FileStatus status{};
-    mode_t mode = S_IRUSR | S_IWUSR;
     std::string content;
-    if (::stat(path.c_str(), &status) == 0) {
-        // Like the profile API, a read-only file stays as it is, even for root.
-        if (!S_ISREG(status.st_mode) || !(status.st_mode & S_IWUSR) ||
-            ::access(path.c_str(), W_OK) != 0) {
-            errno = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
-            return false;
-        }
-        auto existing = readWholeFile(path);
+    if (const int refusal = writableFileCheck(path); refusal == 0) {
+        auto existing = readPlainFile(path);
         if (!existing)
             return false;
         content = std::move(*existing);
-        mode = status.st_mode & 07777;
-    } else if (errno != ENOENT) {
+    } else if (refusal != ENOENT) {
+        errno = refusal;
         return false;
     }
     for (const IniValue& v : values)
         content = withValue(content, trimBlanks(v.section), trimBlanks(v.key), v.value);
-    return replaceFile(path, content, mode);
+    return replaceFileContent(path, content);
 }
 
 } // namespace
@@ -335,7 +235,7 @@ struct IniReader::Parsed {
 
 IniReader::IniReader(const std::string& file)
 {
-    if (auto content = readWholeFile(file))
+    if (auto content = readPlainFile(file))
         m_parsed = std::make_unique<const Parsed>(std::move(*content));
 }
 

@@ -3,6 +3,7 @@
 #include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
 #include "jobs/job_directory.hpp"
+#include "platform/paths.hpp"
 #include "support/date_text.hpp"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ protected:
         std::filesystem::create_directory(path("DatabaseJobs"));
     }
 
-    std::string jobsDir() const { return path("DatabaseJobs") + "/"; }
+    std::string jobsDir() const { return path("DatabaseJobs") + kPathSeparator; }
     // The exit status, standard output and standard error of quorvexctl run with the arguments.
     auto run(const std::vector<std::string>& args, const std::string& workDir = {}) const
     {
@@ -105,7 +106,7 @@ TEST_F(QuorvexctlTest, RejectedJobFileIsLeftOutWithAnErrorLogEntryAndTheOthersLi
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
     std::vector<std::string> reports;
     for (const std::string& line : test::linesOf(readFile(path("quorvex.err"))))
-        if (line.starts_with("Severity:") || line.starts_with("Description:") || line.starts_with("/"))
+        if (line.starts_with("Severity:") || line.starts_with("Description:") || line.starts_with(jobsDir()))
             reports.push_back(line);
     std::sort(reports.begin(), reports.end());
     EXPECT_EQ(reports, (std::vector<std::string>{

@@ -5,15 +5,23 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace quorvex::test {
 
 void AppDirTest::SetUp()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
+    // A fresh name of our own; creating it is what claims it, so a name taken meanwhile by
+    // another test program is passed over.
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; m_dir.empty() && attempt < 100; ++attempt) {
+        const auto candidate = base / ("quorvex-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            m_dir = candidate;
+    }
+    ASSERT_FALSE(m_dir.empty());
     AppInfo info;
     info.directory = m_dir.string();
     setApp(info);

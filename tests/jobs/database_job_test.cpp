@@ -1,5 +1,6 @@
 #include "jobs/database_job.hpp"
 
+#include "job_file_test.hpp"
 #include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
 #include "support/date_text.hpp"
@@ -11,20 +12,19 @@
 #include <cerrno>
 
 #include <array>
-#include <csignal>
 #include <filesystem>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
-
 namespace quorvex {
 namespace {
 
 using test::at;
+using test::JobFileTest;
+using test::Lines;
+using test::kSep;
 using test::linesOf;
-using Lines = std::vector<std::string>;
 
 TEST(DatabaseJobRecord, SetDayOfWeekBuildsTheWholeMaskFromSundayTwoToSaturday128)
 {
@@ -45,7 +45,7 @@ TEST(DatabaseJobRecord, TargetDirectorySetterEndsTheValueWithOneSeparator)
 {
     CDatabaseJob job;
     for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
-             {"/srv/backup", "/srv/backup/"}, {"/srv/backup/", "/srv/backup/"}, {"", "/"}}) {
+             {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
         job.setBackupTargetDirectory(value);
         EXPECT_EQ(job.BackupTargetDirectory(), stored) << value;
     }
@@ -67,58 +67,6 @@ TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
     }
 }
 
-class JobFileTest : public test::AppDirTest {
-protected:
-    std::string jobFile() const { return path("Job.tsk"); }
-
-    // The text of these lines with CR LF ends, as on the original platform.
-    static std::string crlf(const Lines& lines)
-    {
-        std::string text;
-        for (const auto& line : lines)
-            text += line + "\r\n";
-        return text;
-    }
-    // A hand-edited job file with the given lines.
-    std::string handEdited(const Lines& lines)
-    {
-        writeFile(jobFile(), crlf(lines));
-        return jobFile();
-    }
-
-    CDatabaseJob open(const std::string& file)
-    {
-        CDatabaseJob job;
-        EXPECT_EQ(job.OpenDatabaseJob(file), 0);
-        return job;
-    }
-
-    // A record with every field of the file set.
-    static CDatabaseJob nightlyBackup()
-    {
-        CDatabaseJob job;
-        job.setJobName("Nightly Backup");
-        job.setJobType(job_type::Backup);
-        job.setDateLastRun(at(2026, 12, 5, 14, 15, 16)); // the file keeps no time of day,
-        job.setStartTime(DateTime::fromTime(7, 5, 42));  // no seconds
-        job.setFailure(true);                            // and no outcome of a run
-        job.setFrequency(frequency::Weekly);
-        job.SetDayOfWeek(true, true, true, true, true, false, false);
-        job.setDayOfMonth(28);
-        job.setSecurity(true);
-        job.setMDWFile("/data/system.mdw");
-        job.setUserID("admin");
-        job.setPassword("s3cret=yes");
-        job.setRepairCompactMDB("/data/repair.mdb");
-        job.setAutoExecuteMDB("/data/run me.mdb");
-        job.setBackupSourceMDB("D:/Data/Orders.mdb");
-        job.setBackupTargetDirectory("E:/Backups");
-        job.setCompress(true);
-        job.setNumberCopies(3);
-        return job;
-    }
-};
-
 TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRecord)
 {
     nightlyBackup().SaveDatabaseJob(jobFile());
@@ -129,7 +77,7 @@ TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRec
         "SecurityUsed=-1", "MDWFile=/data/system.mdw", "UserID=admin", "Password=s3cret=yes",
         "[RepairCompact]", "DatabaseFile=/data/repair.mdb", "[AutoExecute]",
         "DatabaseFile=/data/run me.mdb", "[Backup]", "DatabaseFile=D:/Data/Orders.mdb",
-        "TargetPath=E:/Backups/", "Compress=-1", "NumberCopies=3"}));
+        "TargetPath=E:" + kSep + "Backups" + kSep, "Compress=-1", "NumberCopies=3"}));
     // clang-format on
     open(jobFile()).SaveDatabaseJob(path("Copy.tsk"));
     EXPECT_EQ(readFile(path("Copy.tsk")), readFile(jobFile()));
@@ -217,29 +165,6 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
         "UserID=", "Password=", "[RepairCompact]", "DatabaseFile=/data/orders.mdb", "[AutoExecute]",
         "DatabaseFile="}));
     // clang-format on
-}
-
-TEST_F(JobFileTest, SaveThatCannotBeFinishedLeavesEverythingAsItWasAndReturnsTheReason)
-{
-    const std::string content = "[General]\r\nJobName=Old\r\nJobType=2\r\n";
-    writeFile(jobFile(), content);
-    // Room for the old file but not for the whole new one, like a disk that fills up.
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limit{200, saved.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const int16_t result = nightlyBackup().SaveDatabaseJob(jobFile());
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(result, EFBIG);
-    EXPECT_EQ(readFile(jobFile()), content);
-    // No draft is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1);
-    // Nor is a folder made for a job file whose folder is gone.
-    EXPECT_EQ(nightlyBackup().SaveDatabaseJob(path("NoSuchDir/Job.tsk")), ENOENT);
-    EXPECT_FALSE(std::filesystem::exists(path("NoSuchDir")));
-    EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
 } // namespace

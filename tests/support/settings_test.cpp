@@ -1,30 +1,20 @@
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
+#include "ini_file_test.hpp"
 #include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
 #include "support/date_text.hpp"
 
 #include <array>
-#include <cstdlib>
-#include <sys/stat.h>
 
 namespace quorvex {
 namespace {
 
 namespace fs = std::filesystem;
 
-class IniFileTest : public test::AppDirTest {
-protected:
-    static std::string repeated(const std::string& text, int times)
-    {
-        std::string result;
-        for (int i = 0; i < times; ++i)
-            result += text;
-        return result;
-    }
-    std::string file() const { return path("settings.ini"); }
-};
+using test::IniFileTest;
+using test::loaded;
 
 TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
 {
@@ -49,20 +39,6 @@ TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
     }
 }
 
-TEST_F(IniFileTest, AMissingFileAPipeOrAFolderGiveTheDefaultAtOnceAndWritingCreatesAnOwnerOnlyFile)
-{
-    ASSERT_EQ(::mkfifo(path("pipe.ini").c_str(), 0600), 0);
-    for (const std::string& from : {file(), path("pipe.ini"), dir().string()}) {
-        std::string result = "<untouched>";
-        EXPECT_TRUE(GetIniData("S", "k", " exact default ", result, from));
-        EXPECT_EQ(result, " exact default ") << from;
-    }
-    EXPECT_FALSE(fs::exists(file()));
-    ASSERT_TRUE(WriteIniData("General", "Password", "secret", file()));
-    EXPECT_EQ(readFile(file()), "[General]\r\nPassword=secret\r\n");
-    EXPECT_EQ(fs::status(file()).permissions(), fs::perms(0600));
-}
-
 TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndTheLineEnds)
 {
     // clang-format off
@@ -81,22 +57,6 @@ TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndT
         EXPECT_TRUE(WriteIniData(section, key, value, file()));
         EXPECT_EQ(readFile(file()), after) << before;
     }
-}
-
-// The new content goes into a complete new file that takes the old one's place: a second hard
-// link still shows the old content, and no temporary file is left behind.
-TEST_F(IniFileTest, ReplacesTheWholeFileKeepingItsPermissionsAndASymbolicLinkToIt)
-{
-    writeFile(path("target.ini"), "[S]\nk=1\n");
-    fs::permissions(path("target.ini"), fs::perms(0640));
-    fs::create_symlink(path("target.ini"), file());
-    fs::create_hard_link(path("target.ini"), path("old.ini"));
-    ASSERT_TRUE(WriteIniData("S", "k", "2", file()));
-    EXPECT_TRUE(fs::is_symlink(file()));
-    EXPECT_EQ(readFile(path("target.ini")), "[S]\nk=2\n");
-    EXPECT_EQ(fs::status(path("target.ini")).permissions(), fs::perms(0640));
-    EXPECT_EQ(readFile(path("old.ini")), "[S]\nk=1\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir()), fs::directory_iterator()), 3);
 }
 
 TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWasAndCreatesNothing)
@@ -130,34 +90,7 @@ TEST_F(IniFileTest, RefusesLineBreakingNamesAndValuesAndWritesSeveralValuesToget
     EXPECT_EQ(readFile(file()), "[S]\nk=3\n[T]\nnew=x\n");
 }
 
-// Loads the preferences and gives all three.
-auto loaded()
-{
-    LoadPreferences();
-    return std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath);
-}
-
 using PreferencesTest = test::AppDirTest;
-
-TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKeyOrder)
-{
-    EXPECT_EQ(preferencesFilePath(), path("Quorvex.ini"));
-    EXPECT_EQ(DatabaseJobsPath(), dir().string() + "/DatabaseJobs/");
-    // The browser is the desktop's opener as PATH finds it, or none.
-    const std::string savedPath = std::getenv("PATH");
-    setenv("PATH", dir().c_str(), 1);
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
-    writeFile(path("xdg-open"), "#!/bin/sh\n");
-    fs::permissions(path("xdg-open"), fs::perms::owner_all);
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
-    setenv("PATH", savedPath.c_str(), 1);
-    EXPECT_FALSE(fs::exists(preferencesFilePath()));
-    preferences() = {0, -12, "/opt/My Browser/browser"};
-    SavePreferences();
-    EXPECT_EQ(readFile(preferencesFilePath()),
-              "[Preferences]\r\nStopOnError=0\r\nNumberCopies=-12\r\n"
-              "IEPath=/opt/My Browser/browser\r\n");
-}
 
 TEST_F(PreferencesTest, ReadsLeadingNumbersAndWritesAStoredOneBackAsMinusOne)
 {
