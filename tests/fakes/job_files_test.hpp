@@ -25,11 +25,6 @@ protected:
         for (const auto& folder : {jobsDir(), dir() / "data", backupTarget()})
             std::filesystem::create_directories(folder);
     }
-    void TearDown() override
-    {
-        preferences() = Preferences{};
-        AppDirTest::TearDown();
-    }
 
     std::filesystem::path jobsDir() const { return dir() / "DatabaseJobs"; }
     std::filesystem::path backupTarget() const { return dir() / "target"; }

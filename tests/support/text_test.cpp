@@ -4,7 +4,6 @@
 #include "support/strings.hpp"
 
 #include "fakes/test_environment.hpp"
-#include "fakes/text_lines.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -150,9 +149,7 @@ TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
         umlauts += "\xC3\xBC";
     EXPECT_EQ(StripBadChars(umlauts, "a", ""), umlauts);
     EXPECT_THROW(StripBadChars(std::string(32768, 'a'), "a", ""), test::FatalExitCalled);
-    EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
-              test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",
-                                    "libStrings.bas/StripBadChars()."));
+    expectInErrorLog({"ERR#6 @ Quorvex - Overflow", "libStrings.bas/StripBadChars()."});
 }
 
 } // namespace
