@@ -50,17 +50,30 @@ protected:
     CDatabaseJob m_job;
 };
 
-// A dot in a folder's name is no extension: the lock file of data.d/Plain is data.d/Plain.ldb.
-TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndLockFilesBesideTheDatabase)
+// Access is found through the probe file; a dot in a folder's name is no extension: the lock
+// file of data.d/Plain is data.d/Plain.ldb. Without Access (here: without the probe file)
+// repair and compact only logs it; auto execute says so in a box and logs nothing but the
+// header.
+TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndWithoutItNeitherActionStarts)
 {
     std::string found = "stale";
     EXPECT_TRUE(CheckForAccess(found));
     EXPECT_EQ(found, accessProgram().string());
+    putFile(path("data.d/Plain.ldb"), "");
+    EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
     fs::remove(path("TestForAccess.mdb"));
     EXPECT_FALSE(CheckForAccess(found));
     EXPECT_EQ(found, "");
-    putFile(path("data.d/Plain.ldb"), "");
-    EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
+    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{"Access does not exist on this machine."});
+    EXPECT_TRUE(m_desktop.boxes().empty());
+    EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{});
+    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+    const auto& box = m_desktop.boxes().front();
+    EXPECT_EQ(box.text,
+              "Access does not exist on this machine.\r\n\r\nOperation has been cancelled.");
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.style, mb::OkOnly | mb::Exclamation);
+    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
 // Each command line as text, then as the arguments, one per line, the fake Access received;
@@ -98,23 +111,6 @@ TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyAndAFailingExitCodeIsLog
     }
     EXPECT_EQ(m_display.texts.at(2), "Compacting Orders...");
     EXPECT_TRUE(m_desktop.boxes().empty());
-}
-
-// Without Access (here: without the probe file it is found through) repair and compact only
-// logs it; auto execute says so in a box and logs nothing but the header.
-TEST_F(AccessActionsTest, WithoutAccessNeitherActionStartsAnything)
-{
-    fs::remove(path("TestForAccess.mdb"));
-    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{"Access does not exist on this machine."});
-    EXPECT_TRUE(m_desktop.boxes().empty());
-    EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{});
-    ASSERT_EQ(m_desktop.boxes().size(), 1u);
-    const auto& box = m_desktop.boxes().front();
-    EXPECT_EQ(box.text,
-              "Access does not exist on this machine.\r\n\r\nOperation has been cancelled.");
-    EXPECT_EQ(box.title, "Error");
-    EXPECT_EQ(box.style, mb::OkOnly | mb::Exclamation);
-    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
 // A locked or missing database is a log line and Access never starts; the run itself ends
