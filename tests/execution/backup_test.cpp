@@ -173,11 +173,11 @@ TEST_F(BackupTest, RotationKeepsTheCopiesAskedForAndWritesTheNewOne)
     }
 }
 
-// The new copy is written whole before any earlier copy is touched. A run that is killed leaves
-// every earlier copy under its own name, as a failed copy does (EnvironmentFailure...); the next
-// run removes what the killed one left (its own partial copy, zip's temporary file, the target's lock file) and
-// rotates as if it had never been.
-TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers)
+// The new copy is written whole before any earlier copy is touched. A run that is killed while
+// copying or zipping leaves every earlier copy under its own name, as a failed copy does
+// (EnvironmentFailure...); the next run removes what the killed one left (its own partial copy,
+// zip's temporary file, the target's lock file) and rotates as if it had never been.
+TEST_F(BackupTest, KilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers)
 {
     const std::string big(3 << 20, 'n');
     // A zip that leaves a temporary file and half an archive beside the archive, as Info-ZIP's
@@ -198,38 +198,31 @@ TEST_F(BackupTest, FailedOrKilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsL
         writeFile(path("zip"), hangingZip);
         fs::permissions(path("zip"), fs::perms::owner_all);
     };
-    // clang-format off
-    struct Row { const char* what; bool zip; std::function<void()> breakRun; size_t leftovers; };
-    const std::vector<Row> rows = {
-        {"killed while copying", false, [&] { runKilled(pauseAfterFirstBlock); }, 2},
-        {"killed while zipping", true, [&] { runKilled(zipTellsWhenItRuns); }, 3},
-    };
-    // clang-format on
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const bool zip : {false, true}) {
+        SCOPED_TRACE(zip ? "killed while zipping" : "killed while copying");
         fresh();
         putFile(source("Sales.mdb"), big);
-        const Files before = folder(row.zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
-                                            : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
+        const Files before = folder(zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
+                                        : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
         for (const auto& [name, content] : before)
             putFile(target() / name, content);
-        m_job.setCompress(row.zip);
-        row.breakRun();
+        m_job.setCompress(zip);
+        runKilled(zip ? std::function<void(int)>(zipTellsWhenItRuns) : pauseAfterFirstBlock);
         setCopyProgressHook({});
         Files after = filesBelow(target());
-        EXPECT_EQ(after.size(), before.size() + row.leftovers);
+        EXPECT_EQ(after.size(), before.size() + (zip ? 3 : 2));
         for (const auto& [name, content] : before)
             EXPECT_EQ(after[name], content) << name;
 
-        if (row.zip)
+        if (zip)
             useZip();
         EXPECT_EQ(run(), 0);
         after = filesBelow(target());
-        Files expected = folder(row.zip ? "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1 Sales_3.zip:z2"
-                                        : "Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2");
-        if (row.zip && after["Sales.zip"].starts_with("PK"))
+        Files expected = folder(zip ? "Sales.zip:zip Sales_1.zip:z0 Sales_2.zip:z1 Sales_3.zip:z2"
+                                    : "Sales_1.mdb:c0 Sales_2.mdb:c1 Sales_3.mdb:c2");
+        if (zip && after["Sales.zip"].starts_with("PK"))
             after["Sales.zip"] = "zip";
-        else if (!row.zip)
+        else if (!zip)
             expected["Sales.mdb"] = big;
         EXPECT_EQ(after, expected);
     }
