@@ -26,6 +26,12 @@ using Lines = std::vector<std::string>;
 
 class BackupTest : public ExecutionTest {
 protected:
+    // A copy hook left behind by a failed case must not reach the next test.
+    void TearDown() override
+    {
+        setCopyProgressHook({});
+        ExecutionTest::TearDown();
+    }
     // A job that backs data/<name> ("new") up into the empty folder backup/, keeping the copies
     // asked for under the copy limit, and an empty log; every case starts with it.
     void fresh(const std::string& name = "Sales.mdb", int16_t keep = 3, int16_t limit = 99)
