@@ -37,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheProgramAssociatedWithTheExtension)
+TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheAssociatedProgramOrNothing)
 {
     EXPECT_EQ(FindExecutable(document("TestForAccess.mdb")),
               accessProgram().string());
@@ -47,10 +47,7 @@ TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheProgramAssociatedWithThe
     EXPECT_TRUE(fs::path(program).is_absolute()) << program;
     EXPECT_EQ(fs::path(program).filename(), "sh");
     EXPECT_TRUE(fs::exists(program));
-}
-
-TEST_F(FindExecutableTest, GivesNothingAndReportsNothingWithoutAnExistingAssociatedProgram)
-{
+    // Nothing, and nothing reported, without an existing associated program.
     EXPECT_EQ(FindExecutable(path("Missing.mdb")), "");
     EXPECT_EQ(FindExecutable(document("notes.qqq")), "") << "unknown types have no program";
     EXPECT_EQ(FindExecutable(document("README")), "");

