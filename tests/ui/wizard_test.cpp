@@ -27,7 +27,7 @@ const auto* const g_associations =
     ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
 
 class WizardTest : public JobFilesTest {
-public: // the changes of the refusal table reach the helpers through a fixture reference
+protected:
     void SetUp() override
     {
         JobFilesTest::SetUp();
@@ -53,9 +53,22 @@ public: // the changes of the refusal table reach the helpers through a fixture 
         return widget;
     }
     QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
-    void setText(const char* name, const std::string& text)
+    // Sets controls as a user would, from "<name>=<value>;...": a box's text, a list's entry
+    // (none when empty), on or off for a button; <dir> stands for the application directory.
+    void set(const std::string& entries)
     {
-        box(name)->setText(QString::fromStdString(text));
+        for (const QString& entry : QString::fromStdString(entries).split(';')) {
+            QString value = entry.section('=', 1);
+            value.replace("<dir>", QString::fromStdString(dir().string()));
+            QWidget* widget = find(entry.section('=', 0, 0));
+            if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                edit->setText(value);
+            else if (auto* list = qobject_cast<QComboBox*>(widget))
+                value.isEmpty() ? list->setCurrentIndex(-1) : list->setCurrentText(value);
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+                     button->isChecked() != (value == "on"))
+                button->click();
+        }
     }
     void click(const QString& name) { find<QAbstractButton>(name)->click(); }
     void next(int times = 1)
@@ -111,11 +124,9 @@ public: // the changes of the refusal table reach the helpers through a fixture 
     // Fills the pages of a valid daily backup job of data/Orders.mdb into the target.
     void fillBackupJob(const std::string& name)
     {
-        click("optAction(3)");
-        setText("txtDatabaseJobName", name);
         writeFile(dir() / "data" / "Orders.mdb", "orders");
-        setText("txtBackupSourceMDB", path("data/Orders.mdb"));
-        setText("txtBackupTargetPath", backupTarget().string() + "/");
+        set("optAction(3)=on;txtDatabaseJobName=" + name +
+            ";txtBackupSourceMDB=<dir>/data/Orders.mdb;txtBackupTargetPath=<dir>/target/");
     }
     // Opens the first row's job, names it and finishes; its file may go meanwhile.
     void rename(const std::string& name, bool fileGoes = false)
@@ -124,7 +135,7 @@ public: // the changes of the refusal table reach the helpers through a fixture 
         open(false);
         if (fileGoes)
             std::filesystem::remove(m_schedule.rowJobFile(1));
-        setText("txtDatabaseJobName", name);
+        set("txtDatabaseJobName=" + name);
         next(4);
         click("cmdFinish");
     }
@@ -160,7 +171,6 @@ TEST_F(WizardTest, NextAndBackFollowTheStepTableAndStepFiveShowsTheChosenAction)
 TEST_F(WizardTest, FrequencySecurityAndActionReactions)
 {
     open(true);
-    QComboBox* frequency = find<QComboBox>("cmbFrequency");
     next(2);
     const auto schedule = [this] {
         note(ticked() + " " + form("cmbDayOfMonth") + " " +
@@ -169,14 +179,14 @@ TEST_F(WizardTest, FrequencySecurityAndActionReactions)
              find<QLabel>("lblSelectDayOf")->text().toStdString());
     };
     for (const char* chosen : {"Weekly", "Monthly", "Daily"}) {
-        frequency->setCurrentText(chosen);
+        set(std::string("cmbFrequency=") + chosen);
         schedule();
         find<QCheckBox>("chkTuesday")->setChecked(true);
     }
     next();
-    box("txtUserID")->setText("kept");
+    set("txtUserID=kept");
     for (const char* option : {"optNoSecurity", "optUserLevelSecurity", "optNoSecurity"}) {
-        click(option);
+        set(std::string(option) + "=on");
         std::string colours;
         for (const char* name : {"txtMDWFile", "txtUserID", "txtPassword"})
             colours += " " + box(name)->palette().color(QPalette::Base).name().toStdString();
@@ -289,44 +299,19 @@ TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
     listBackupJob(m_schedule, "Nightly-Backup", {}, at(2026, 12, 1));
     writeFile(dir() / "system.mdw", "mdw");
     writeFile(dir() / ".hidden.mdw", "mdw");
-    using Change = std::function<void(WizardTest&)>;
-    const auto text = [](const char* name, std::string value) {
-        return [=](WizardTest& t) { t.setText(name, value); };
-    };
-    const auto security = [](std::string mdw, const char* password) {
-        return [=](WizardTest& t) {
-            t.click("optUserLevelSecurity");
-            t.setText("txtMDWFile", mdw);
-            t.setText("txtUserID", "u");
-            t.setText("txtPassword", password);
-        };
-    };
-    const Change changes[] = {
-        text("txtDatabaseJobName", "Nightly-Backup"),
-        text("txtDatabaseJobName", "Nightly-Backup!"),
-        text("txtDatabaseJobName", ""),
-        text("txtDatabaseJobName", "../.."),
-        text("txtStartTime", "9.99"),
-        [](WizardTest& t) {
-            t.find<QCheckBox>("chkWednesday")->setChecked(false);
-            t.find<QComboBox>("cmbFrequency")->setCurrentText("Weekly");
-            t.find<QCheckBox>("chkSunday")->setChecked(false);
-        },
-        [](WizardTest& t) {
-            t.find<QComboBox>("cmbFrequency")->setCurrentText("Monthly");
-            t.find<QComboBox>("cmbDayOfMonth")->setCurrentIndex(-1);
-        },
-        text("txtBackupSourceMDB", ""),
-        security("", "p"),
-        security(path(".hidden.mdw"), "p"),
-        security(path("system.mdw"), ""),
-        text("txtBackupTargetPath", path("data/")),
-    };
-    for (const Change& change : changes) {
+    const std::string security = "optUserLevelSecurity=on;txtUserID=u;txtPassword=p";
+    for (const std::string& change : std::vector<std::string>{
+             "txtDatabaseJobName=Nightly-Backup", "txtDatabaseJobName=Nightly-Backup!",
+             "txtDatabaseJobName=", "txtDatabaseJobName=../..", "txtStartTime=9.99",
+             "chkWednesday=off;cmbFrequency=Weekly;chkSunday=off",
+             "cmbFrequency=Monthly;cmbDayOfMonth=", "txtBackupSourceMDB=", security,
+             security + ";txtMDWFile=<dir>/.hidden.mdw",
+             security + ";txtMDWFile=<dir>/system.mdw;txtPassword=",
+             "txtBackupTargetPath=<dir>/data/"}) {
         open(true);
         fillBackupJob("Orders");
         next(4);
-        change(*this);
+        set(change);
         click("cmdFinish");
         note(state() + (m_wizard->isVisible() ? "" : " closed"));
     }
@@ -342,7 +327,7 @@ TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterward
     m_clock.set(2026, 12, 5, 10, 0, 0); // a Saturday
     open(true);
     fillBackupJob("Orders (Daily)");
-    setText("txtStartTime", "23:30");
+    set("txtStartTime=23:30");
     next(4);
     click("cmdFinish");
     ASSERT_FALSE(m_wizard->isVisible());
