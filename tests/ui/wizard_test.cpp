@@ -297,13 +297,16 @@ TEST_F(WizardTest, EditingShowsTheStoredValuesAndOddValuesSelectSoundEntries)
 TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
 {
     listBackupJob(m_schedule, "Nightly-Backup", {}, at(2026, 12, 1));
+    // A job whose file is not named after it keeps its file.
+    m_schedule.AddItemListView("Hand named", {}, {}, {}, job_type::Backup,
+                               (jobsDir() / "Hand.tsk").string());
     writeFile(dir() / "system.mdw", "mdw");
     writeFile(dir() / ".hidden.mdw", "mdw");
     const std::string security = "optUserLevelSecurity=on;txtUserID=u;txtPassword=p";
     for (const std::string& change : std::vector<std::string>{
              "txtDatabaseJobName=Nightly-Backup", "txtDatabaseJobName=Nightly-Backup!",
-             "txtDatabaseJobName=", "txtDatabaseJobName=../..", "txtStartTime=9.99",
-             "chkWednesday=off;cmbFrequency=Weekly;chkSunday=off",
+             "txtDatabaseJobName=Hand", "txtDatabaseJobName=", "txtDatabaseJobName=../..",
+             "txtStartTime=9.99", "chkWednesday=off;cmbFrequency=Weekly;chkSunday=off",
              "cmbFrequency=Monthly;cmbDayOfMonth=", "txtBackupSourceMDB=", security,
              security + ";txtMDWFile=<dir>/.hidden.mdw",
              security + ";txtMDWFile=<dir>/system.mdw;txtPassword=",
@@ -315,7 +318,7 @@ TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
         click("cmdFinish");
         note(state() + (m_wizard->isVisible() ? "" : " closed"));
     }
-    EXPECT_EQ(m_schedule.rowCount(), 1);
+    EXPECT_EQ(m_schedule.rowCount(), 2);
     EXPECT_EQ(listJobFiles(jobsDir().string()).size(), 1u);
     EXPECT_FALSE(m_desktop.busy());
     expectTranscript();
