@@ -126,6 +126,7 @@ TEST_F(HelpTest, ErrorLogButtonShowsTheLogCreatedEmptyAndAViewerFailureIsTold)
     frmAbout about;
     about.findChild<QPushButton*>("cmdErrorLog")->click();
     EXPECT_EQ(startedWith(dir() / "xdg-open"), errorLogPath() + "\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(errorLogPath()));
     EXPECT_EQ(readFile(errorLogPath()), "");
 
     writeRecorder(dir() / "xdg-open", 3);
