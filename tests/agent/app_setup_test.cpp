@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -188,9 +189,9 @@ TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
     HeadlessDesktop headless;
     setDesktop(&headless);
     setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
+    const auto unhook = qScopeGuard([] { setCopyProgressHook({}); });
     m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
     m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
-    setCopyProgressHook({});
     EXPECT_EQ(runsLogged(), Names{"First"});
     EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
 }
