@@ -259,7 +259,7 @@ TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
                                                   std::to_string(kVersionMinor) + " (Bld " +
                                                   std::to_string(kBuildNumber) + ")\n");
     EXPECT_EQ(output("quorvex", "--help"),
-              readFile(std::filesystem::path(QUORVEX_EXPECTED_DIR) / "usage.txt") +
+              readFile(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "usage.txt") +
                   output("quorvexctl", "paths"));
 }
 

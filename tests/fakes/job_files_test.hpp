@@ -95,7 +95,7 @@ protected:
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         const std::filesystem::path file =
-            std::filesystem::path(QUORVEX_EXPECTED_DIR) /
+            std::filesystem::path(QUORVEX_TEST_DATA_DIR) /
             (std::string(test->test_suite_name()) + "." + test->name() + ".txt");
         if (std::getenv("QUORVEX_UPDATE_EXPECTED") != nullptr)
             writeFile(file, transcript());

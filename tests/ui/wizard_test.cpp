@@ -266,8 +266,8 @@ TEST_F(WizardTest, WithoutAccessOnlyBackupsAreOfferedAndAFewCopiesSelectTheLast)
     expectTranscript();
 }
 
-// The transcript notes the stored job's values, then those of a hand-edited file with a type, a
-// day of the month and a number of copies that have no entry.
+// The transcript notes the values of a stored job (data/ui/Mailing.tsk), then those of a
+// hand-edited file with a type, a day of the month and a number of copies that have no entry.
 TEST_F(WizardTest, EditingShowsTheStoredValuesAndOddValuesSelectSoundEntries)
 {
     const std::string file = (jobsDir() / "Mailing.tsk").string();
@@ -277,15 +277,9 @@ TEST_F(WizardTest, EditingShowsTheStoredValuesAndOddValuesSelectSoundEntries)
                           "cmbDayOfMonth optUserLevelSecurity txtMDWFile txtUserID txtPassword "
                           "optCompression(0) cmbNumberFilesToKeep txtAutoExecMDB "
                           "txtBackupTargetPath";
-    for (const char* stored :
-         {"[General]\r\nJobName=Mailing\r\nJobType=2\r\n[Schedule]\r\nStartTime=15:30\r\n"
-          "Frequency=1\r\nDayOfWeek=68\r\nDayOfMonth=12\r\n[Security]\r\nSecurityUsed=-1\r\n"
-          "MDWFile=/data/system.mdw\r\nUserID=admin\r\nPassword=secret word\r\n"
-          "[AutoExecute]\r\nDatabaseFile=/data/mail.mdb\r\n[Backup]\r\nTargetPath=/backup/\r\n"
-          "Compress=0\r\nNumberCopies=7\r\n",
-          "[General]\r\nJobName=Odd\r\nJobType=9\r\n[Schedule]\r\nFrequency=3\r\n"
-          "DayOfMonth=31\r\n[Backup]\r\nNumberCopies=150\r\n"}) {
-        writeFile(file, stored);
+    for (const char* stored : {"Mailing.tsk", "Odd.tsk"}) {
+        std::filesystem::copy_file(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / stored, file,
+                                   std::filesystem::copy_options::overwrite_existing);
         open(false);
         note(m_wizard->windowTitle().toStdString() + " " + ticked());
         note(form(shown));
