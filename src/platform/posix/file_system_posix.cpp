@@ -56,7 +56,7 @@ std::optional<struct stat> statOf(const std::string& path)
     throwLastOsError();
 }
 
-bool writeAll(int fd, std::string_view data)
+bool writeFully(int fd, std::string_view data)
 {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -67,24 +67,6 @@ bool writeAll(int fd, std::string_view data)
         data.remove_prefix(static_cast<size_t>(n));
     }
     return true;
-}
-
-void copyByReadWrite(int in, int out, const std::function<void(uint64_t)>& progress)
-{
-    std::array<char, 1 << 20> buffer{};
-    uint64_t total = 0;
-    for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        check(got >= 0);
-        if (got == 0)
-            return;
-        check(writeAll(out, std::string_view(buffer.data(), static_cast<size_t>(got))));
-        total += static_cast<uint64_t>(got);
-        if (progress)
-            progress(total);
-    }
 }
 
 } // namespace
@@ -152,6 +134,16 @@ OpenFile OpenFile::forReading(const std::string& path)
     return OpenFile(fd);
 }
 
+OpenFile OpenFile::forReadingFromDisk(const std::string& path)
+{
+    OpenFile file = forReading(path);
+    // Pages written back already are dropped; a file system that keeps them anyway is read
+    // from memory, as any other program would read it. Reading ahead hides the disk's latency.
+    ::posix_fadvise(fdOf(file.m_handle), 0, 0, POSIX_FADV_DONTNEED);
+    ::posix_fadvise(fdOf(file.m_handle), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return file;
+}
+
 OpenFile OpenFile::createNew(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -170,29 +162,34 @@ OpenFile::~OpenFile()
         ::close(fdOf(m_handle));
 }
 
-// Lets the kernel copy (and share blocks where the file system can); falls back to reading
-// and writing where it cannot copy between these two files, and where the caller watches the
-// copy block by block.
-void OpenFile::copyFrom(OpenFile& source, const std::function<void(uint64_t)>& progress)
+size_t OpenFile::readSome(char* buffer, size_t size)
 {
-    const int in = fdOf(source.m_handle);
-    const int out = fdOf(m_handle);
-    if (progress) {
-        copyByReadWrite(in, out, progress);
-        return;
+    for (;;) {
+        const ssize_t got = ::read(fdOf(m_handle), buffer, size);
+        if (got >= 0)
+            return static_cast<size_t>(got);
+        check(errno == EINTR);
     }
+}
+
+void OpenFile::writeAll(std::string_view data)
+{
+    check(writeFully(fdOf(m_handle), data));
+}
+
+bool OpenFile::copyInSystem(OpenFile& source)
+{
     constexpr size_t kChunk = size_t{1} << 30;
     for (bool first = true;; first = false) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        const ssize_t n =
+            ::copy_file_range(fdOf(source.m_handle), nullptr, fdOf(m_handle), nullptr, kChunk, 0);
         if (n == 0)
-            return;
+            return true;
         if (n > 0 || errno == EINTR)
             continue;
         if (first &&
-            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
-            copyByReadWrite(in, out, progress);
-            return;
-        }
+            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL))
+            return false;
         throwLastOsError();
     }
 }
@@ -278,7 +275,7 @@ bool replaceFileContent(const std::string& path, std::string_view content)
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, mode) == 0 && writeFully(fd, content) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         const int reason = errno; // the caller may tell the user why
