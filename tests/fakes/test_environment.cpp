@@ -1,6 +1,7 @@
 #include "fakes/test_environment.hpp"
 
 #include "support/app_info.hpp"
+#include "support/error.hpp"
 #include "support/error_handler.hpp"
 #include "support/fatal_exit.hpp"
 #include "support/preferences.hpp"
@@ -11,6 +12,16 @@
 #include <sstream>
 
 namespace quorvex::test {
+
+int32_t errorNumberOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 void AppDirTest::SetUp()
 {

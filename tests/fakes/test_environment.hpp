@@ -5,12 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace quorvex::test {
+
+// The number of the RuntimeError that the action throws, 0 when it throws none.
+int32_t errorNumberOf(const std::function<void()>& action);
 
 // Thrown by the fatal-exit seam in tests, where the program "ends" after a fatal report.
 // Deliberately not a std::exception, so no trap of the program catches it.

@@ -55,13 +55,8 @@ TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
     job.setDayOfMonth(-1);
     job.setNumberCopies(-32768);
     for (const auto read :
-         {&CDatabaseJob::DayOfWeek, &CDatabaseJob::DayOfMonth, &CDatabaseJob::NumberCopies}) {
-        try {
-            ADD_FAILURE() << (job.*read)();
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), err::TypeMismatch);
-        }
-    }
+         {&CDatabaseJob::DayOfWeek, &CDatabaseJob::DayOfMonth, &CDatabaseJob::NumberCopies})
+        EXPECT_EQ(test::errorNumberOf([&] { (void)(job.*read)(); }), err::TypeMismatch);
 }
 
 TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRecord)

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -16,16 +15,7 @@ namespace quorvex {
 namespace {
 
 using test::at;
-
-int32_t errorNumberOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 TEST(Val, ReadsTheLeadingNumberAndStopsWhereItCannotContinue)
 {
