@@ -1,45 +1,27 @@
 #pragma once
 
 #include "execution/execute_job.hpp"
-#include "fakes/xdg_tree.hpp"
 
 #include "execution_test.hpp"
 
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace quorvex::test {
 
-// A private desktop whose association service names, for database files, the fake Access
-// (copied under a folder whose name holds blanks) or, when withAccess is false, nothing.
-// The service reads its folders once per process, so this is in place before the first test.
+// Database files open with the fake Access (copied under a folder whose name holds blanks) or,
+// when withAccess is false, with nothing: through a private desktop's association service on
+// Linux, which reads its folders once per process, so this is in place before the first test;
+// through the registry of the Wine prefix on Windows, which every test program there shares,
+// so the tests that use it take turns (the resource lock "mdb_association").
 class AccessAssociations : public ::testing::Environment {
 public:
     explicit AccessAssociations(bool withAccess) : m_withAccess(withAccess) {}
 
-    static std::filesystem::path accessProgram()
-    {
-        return root() / "Program Files/Microsoft Office/MSACCESS";
-    }
-    void SetUp() override
-    {
-        XdgTree tree(root() / "xdg");
-        if (m_withAccess) {
-            std::filesystem::create_directories(accessProgram().parent_path());
-            std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
-            tree.associateExtension(".mdb", accessProgram().string());
-        }
-        tree.applyEnvironment();
-    }
-    void TearDown() override { std::filesystem::remove_all(root()); }
+    static std::filesystem::path accessProgram();
+    void SetUp() override;
+    void TearDown() override;
 
 private:
-    static std::filesystem::path root()
-    {
-        return std::filesystem::temp_directory_path() / ("quorvex-xdg-" + std::to_string(getpid()));
-    }
-
     bool m_withAccess;
 };
 
@@ -65,6 +47,29 @@ protected:
 
     std::string m_mdb;
     CDatabaseJob m_job;
+};
+
+using Lines = std::vector<std::string>;
+
+inline const std::string kQuoteRefused =
+    "Quorvex cannot start Access: a double quote in the path of Access, the database or the "
+    "workgroup file, the user ID or the password would change its command line.";
+
+// Runs of the job with Access found.
+class AccessActionsTest : public AccessJobTest {
+protected:
+    // Runs the job as the type, which must end normally; the log lines of the run after its
+    // header.
+    Lines logOfRun(int16_t type)
+    {
+        EXPECT_EQ(run(type), 0);
+        EXPECT_FALSE(m_job.Failure());
+        const Lines all = logMessages();
+        std::filesystem::remove(transactionLogPath());
+        return {all.begin() + 1, all.end()};
+    }
+    // The text followed by the database path in single quotes and a full stop.
+    std::string aboutMdb(const std::string& text) const { return text + " '" + m_mdb + "'."; }
 };
 
 } // namespace quorvex::test
