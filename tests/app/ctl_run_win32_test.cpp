@@ -12,6 +12,8 @@ TEST_F(CtlRunTest, RotatesPlainAndZippedCopiesReadOnlyOnesIncludedAndTestsTheArc
     writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=2\r\nVerifyBackups=-1\r\n");
     for (const std::string extension : {".mdb", ".zip"}) {
         SCOPED_TRACE(extension);
+        std::filesystem::remove_all(target());
+        std::filesystem::create_directories(target());
         addJob("Nightly", "Sales.mdb", extension == ".zip" ? "Compress=-1\r\n" : "Compress=0\r\n");
         for (const std::string copy : {"Sales", "Sales_1", "Sales_2", "Sales_3"})
             putFile(target() / (copy + extension), copy);

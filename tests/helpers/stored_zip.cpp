@@ -159,7 +159,7 @@ std::string archiveBytes(const std::vector<Member>& members)
         appendNumber(directory, kCentralHeader, 4);
         appendNumber(directory, 20, 2); // made by: MS-DOS attributes, version 2.0
         directory += sharedFields(member);
-        appendNumber(directory, 0, 10); // extra, comment, disk, internal attributes
+        appendNumber(directory, 0, 8); // extra, comment, disk, internal attributes
         appendNumber(directory, 0x20, 4); // external attributes: archive
         appendNumber(directory, offset, 4);
         directory += member.name;

@@ -10,7 +10,6 @@
 #include "platform/file_system.hpp"
 #include "platform/process.hpp"
 #include "platform/single_instance.hpp"
-#include "platform/termination_requests.hpp"
 #include "support/error.hpp"
 #include "support/files.hpp"
 
@@ -18,10 +17,7 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <optional>
 
@@ -229,20 +225,6 @@ TEST(ProcessWin32, TheCommandLineGoesAsWrittenAndTheExitCodeComesBack)
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), err::FileNotFound);
     }
-}
-
-std::atomic<int> g_terminationRequests{0};
-
-// The system calls the handler on a thread of its own, so the test waits for it a while.
-TEST(TerminationRequests, ConsoleControlEventsReachTheHandler)
-{
-    setTerminationHandler([] { ++g_terminationRequests; });
-    for (const DWORD event : {CTRL_C_EVENT, CTRL_BREAK_EVENT})
-        ASSERT_TRUE(GenerateConsoleCtrlEvent(event, 0));
-    for (int wait = 0; g_terminationRequests < 2 && wait < 500; ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    restoreDefaultTermination();
-    EXPECT_EQ(g_terminationRequests, 2);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-// FindExecutable on Windows: FindExecutableA answers from the registry's file associations.
+// FindExecutable and the browser on Windows: both answer from the registry's associations.
 // The tests register their own in the Wine prefix the test run makes.
 #include "fakes/file_types_win32.hpp"
 #include "fakes/test_environment.hpp"
+#include "platform/file_association.hpp"
 #include "platform/file_system.hpp"
 #include "support/files.hpp"
+#include "support/preferences.hpp"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,17 @@ TEST_F(FindExecutableWin32Test, GivesTheAssociatedProgramWithoutQuotesOrNothing)
     EXPECT_TRUE(sameEntry(found, m_program)) << found;
     EXPECT_EQ(FindExecutable(path("Orders.unknownext")), "");
     EXPECT_EQ(FindExecutable(path("Missing.qvxdb")), "");
+}
+
+// Wine's prefix registers its own browser for http addresses; the preferences take the browser
+// as their default.
+TEST_F(FindExecutableWin32Test, TheBrowserIsTheProgramOfHttpAddressesAndThePreferencesDefault)
+{
+    const auto browser = webBrowserProgram();
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(entryKind(*browser), EntryKind::File) << *browser;
+    LoadPreferences();
+    EXPECT_EQ(preferences().IEPath, *browser);
 }
 
 } // namespace
