@@ -2,12 +2,12 @@
 // through GetExitCodeProcess, and the "FINISHED" window found with EnumWindows and closed with
 // WM_CLOSE.
 #include "execution/shell_and_close.hpp"
+#include "fakes/environment.hpp"
 #include "fakes/test_environment.hpp"
 #include "support/error.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace quorvex {
@@ -20,7 +20,7 @@ protected:
     {
         for (const char* name : {"FAKE_ACCESS_EXIT_CODE", "FAKE_ACCESS_TITLE",
                                  "FAKE_ACCESS_TIMEOUT_MS"})
-            _putenv_s(name, "");
+            test::unsetEnvironment(name);
         AppDirTest::TearDown();
     }
     std::string fakeAccessOn(const std::string& database) const
@@ -42,13 +42,13 @@ TEST_F(ShellAndCloseWin32Test, ReturnsTheProgramsExitCodeOrWhyItCouldNotStart)
 TEST_F(ShellAndCloseWin32Test, WindowIsClosedOnlyWhenItsTitleBeginsWithFinished)
 {
     const auto runWithTitle = [&](const char* title, const char* exitCode) {
-        _putenv_s("FAKE_ACCESS_TITLE", title);
-        _putenv_s("FAKE_ACCESS_EXIT_CODE", exitCode);
+        test::setEnvironment("FAKE_ACCESS_TITLE", title);
+        test::setEnvironment("FAKE_ACCESS_EXIT_CODE", exitCode);
         return ShellAndClose(fakeAccessOn("db.mdb"), 2);
     };
     EXPECT_EQ(runWithTitle("Finished compacting", "0"), 0);
     EXPECT_EQ(runWithTitle("finished: all done", "9"), 9);
-    _putenv_s("FAKE_ACCESS_TIMEOUT_MS", "1000");
+    test::setEnvironment("FAKE_ACCESS_TIMEOUT_MS", "1000");
     const int32_t fakeTimedOut = 124;
     EXPECT_EQ(runWithTitle("Unfinished business", "0"), fakeTimedOut);
 }

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -195,25 +194,19 @@ constexpr uint32_t kDosTime = (1u << 5 | 2u) << 16 | 12u << 11;
 int addFile(const fs::path& archive, const std::string& file)
 {
     std::error_code error;
-    if (!fs::is_regular_file(file, error)) {
-        std::fprintf(stderr, "zip warning: name not matched: %s\n", file.c_str());
+    if (!fs::is_regular_file(file, error))
         return kNothingToDo;
-    }
     std::vector<Member> members;
     if (fs::exists(archive, error)) {
         const auto bytes = readWhole(archive);
         auto existing = bytes ? readArchive(*bytes) : std::nullopt;
-        if (!existing) {
-            std::fprintf(stderr, "zip error: %s is no zip archive\n", archive.string().c_str());
+        if (!existing)
             return kNoArchive;
-        }
         members = std::move(*existing);
     }
     const auto data = readWhole(file);
-    if (!data || data->size() > UINT32_MAX) {
-        std::fprintf(stderr, "zip warning: could not read %s\n", file.c_str());
+    if (!data || data->size() > UINT32_MAX)
         return kUnreadableFile;
-    }
     Member added{memberName(file), 0, kDosTime, crc32(0, *data),
                  static_cast<uint32_t>(data->size()), *data};
     std::erase_if(members, [&](const Member& m) { return m.name == added.name; });
@@ -233,7 +226,6 @@ int addFile(const fs::path& archive, const std::string& file)
         fs::remove(temporary, error);
         return kCannotWrite;
     }
-    std::printf("  adding: %s (stored 0%%)\n", memberName(file).c_str());
     return 0;
 }
 
@@ -247,12 +239,9 @@ int testArchive(const fs::path& archive)
         return kTestFailed;
     for (const Member& member : *members) {
         if (member.method != 0 || member.data.size() != member.size ||
-            crc32(0, member.data) != member.crc) {
-            std::fprintf(stderr, "test of %s FAILED\n", archive.string().c_str());
+            crc32(0, member.data) != member.crc)
             return kTestFailed;
-        }
     }
-    std::printf("test of %s OK\n", archive.string().c_str());
     return 0;
 }
 
