@@ -34,6 +34,8 @@ TEST_F(ShellAndCloseWin32Test, ReturnsTheProgramsExitCodeOrWhyItCouldNotStart)
     EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), kShellStartFailed + err::FileNotFound);
     EXPECT_EQ(ShellAndClose("cmd.exe /c exit 12", 2), 12);
     EXPECT_EQ(ShellAndClose("cmd.exe /c \"exit 5\"", 7), 5);
+    // Also the code Windows reports for a program that still runs: the handle tells them apart.
+    EXPECT_EQ(ShellAndClose("cmd.exe /c exit 259"), 259);
     // The program parses its own command line: the quotes reach it as written.
     EXPECT_EQ(ShellAndClose(fakeAccessOn("db.mdb")), 0);
     EXPECT_EQ(readFile(dir() / "db.mdb.args"), path("db.mdb") + "\n/X\nMacro\n");
