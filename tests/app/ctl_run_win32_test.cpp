@@ -28,6 +28,7 @@ TEST_F(CtlRunTest, RotatesPlainAndZippedCopiesReadOnlyOnesIncludedAndTestsTheArc
             EXPECT_EQ(current, "new");
         else
             EXPECT_TRUE(current.starts_with("PK") && current.find("data/Sales.mdb") != std::string::npos);
+        EXPECT_EQ(logMessages().back(), "Verified     " + target().string() + "\\Sales" + extension);
     }
 }
 
