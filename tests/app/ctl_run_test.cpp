@@ -20,8 +20,8 @@ TEST_F(CtlRunTest, RunsTheNamedJobsInTheOrderGivenWithThePreferencesCopyLimit)
     EXPECT_EQ(run({"Second", "First"}), 0) << m_err;
     EXPECT_NE(m_err.find("Executing Second...\nBacking Up   "), std::string::npos) << m_err;
     // clang-format off
-    EXPECT_EQ(logMessages(), (std::vector<std::string>{"-- Second " + std::string(54, '-'), "Backing Up   " + dataPath("System.mdw"),
-                                                       "-- First " + std::string(55, '-'), "Backing Up   " + dataPath("Sales.mdb")}));
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{"-- Second " + std::string(54, '-'), "Backing Up   " + path("data/System.mdw"),
+                                                       "-- First " + std::string(55, '-'), "Backing Up   " + path("data/Sales.mdb")}));
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}, {"Sales_1.mdb", "Sales.mdb"}, {"Sales_2.mdb", "Sales_1.mdb"},
                                     {"Sales_3.mdb", "Sales_3.mdb"}, {"System.mdw", "workgroup"}}));
     // clang-format on
@@ -33,7 +33,7 @@ TEST_F(CtlRunTest, RunsTheNamedJobsInTheOrderGivenWithThePreferencesCopyLimit)
 TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
 {
     addJob("Zipped", "Sales.mdb",
-           "Compress=-1\r\n[Security]\r\nSecurityUsed=-1\r\nMDWFile=" + dataPath("System.mdw"));
+           "Compress=-1\r\n[Security]\r\nSecurityUsed=-1\r\nMDWFile=" + path("data/System.mdw"));
     putFile(target() / "Sales.zip", "z0");
     EXPECT_EQ(run({"Zipped"}), 0) << m_err;
     EXPECT_EQ(readFile(target() / "Sales_1.zip"), "z0");
@@ -54,7 +54,7 @@ TEST_F(CtlRunTest, FailedJobGivesStatusOneAfterEveryJobRanAndAnUnknownNameTwoBef
     EXPECT_TRUE(targetFiles().empty());
     EXPECT_FALSE(fs::exists(path("quorvex.log")));
     EXPECT_EQ(run({"Broken", "Fine"}), 1) << m_err;
-    EXPECT_EQ(logMessages().at(1), "Backing Up   " + dataPath("Missing.mdb"));
+    EXPECT_EQ(logMessages().at(1), "Backing Up   " + path("data/Missing.mdb"));
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(CtlRunTest, DueRunsOnceWhatCameDueSinceThePreviousCheckWithItsLastRunSave
     checkedAt(now.addDays(-2));
     EXPECT_EQ(due(), 0) << m_err;
     const std::vector<std::string> ran = {"-- Daily " + std::string(55, '-'),
-                                          "Backing Up   " + dataPath("Sales.mdb")};
+                                          "Backing Up   " + path("data/Sales.mdb")};
     EXPECT_EQ(logMessages(), ran);
     EXPECT_NE(readFile(path("DatabaseJobs/Daily.tsk"))
                   .find("DateLastRun=" + formatDate(Today()) + "\r\n"),

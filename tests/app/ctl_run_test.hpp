@@ -32,8 +32,6 @@ protected:
     }
 
     std::filesystem::path target() const { return dir() / "backup"; }
-    // A file of the data folder, written with the system's separator as a user would.
-    std::string dataPath(const std::string& name) const { return path("data") + kPathSeparator + name; }
     // Every file of the target folder with its content.
     Files targetFiles() const
     {
@@ -47,10 +45,9 @@ protected:
                 const std::string& more = "Compress=0\r\n")
     {
         putFile(path("DatabaseJobs/" + name + ".tsk"),
-                "[General]\r\nJobName=" + name +
-                    "\r\nJobType=3\r\n[Backup]\r\nDatabaseFile=" + dataPath(source) +
-                    "\r\nTargetPath=" + target().string() + kPathSeparator +
-                    "\r\nNumberCopies=5\r\n" + more);
+                "[General]\r\nJobName=" + name + "\r\nJobType=3\r\n[Backup]\r\nDatabaseFile=" +
+                    path("data/" + source) + "\r\nTargetPath=" + target().string() +
+                    kPathSeparator + "\r\nNumberCopies=5\r\n" + more);
     }
     // Runs the jobs by name: the exit status; standard error is kept in m_err.
     int run(std::vector<std::string> names)

@@ -22,13 +22,17 @@ TEST_F(CtlRunTest, RotatesPlainAndZippedCopiesReadOnlyOnesIncludedAndTestsTheArc
         EXPECT_EQ(run({"Nightly"}), 0) << m_err;
         Files files = targetFiles();
         const std::string current = files["Sales" + extension];
-        EXPECT_EQ(files, (Files{{"Sales" + extension, current}, {"Sales_1" + extension, "Sales"},
-                                {"Sales_2" + extension, "Sales_1"}, {"Sales_3" + extension, "Sales_3"}}));
+        EXPECT_EQ(files, (Files{{"Sales" + extension, current},
+                                {"Sales_1" + extension, "Sales"},
+                                {"Sales_2" + extension, "Sales_1"},
+                                {"Sales_3" + extension, "Sales_3"}}));
         if (extension == ".mdb")
             EXPECT_EQ(current, "new");
         else
-            EXPECT_TRUE(current.starts_with("PK") && current.find("data/Sales.mdb") != std::string::npos);
-        EXPECT_EQ(logMessages().back(), "Verified     " + target().string() + "\\Sales" + extension);
+            EXPECT_TRUE(current.starts_with("PK") &&
+                        current.find("data/Sales.mdb") != std::string::npos);
+        EXPECT_EQ(logMessages().back(),
+                  "Verified     " + target().string() + "\\Sales" + extension);
     }
 }
 

@@ -151,7 +151,7 @@ std::string archiveBytes(const std::vector<Member>& members)
         appendNumber(directory, kCentralHeader, 4);
         appendNumber(directory, 20, 2); // made by: MS-DOS attributes, version 2.0
         directory += sharedFields(member);
-        appendNumber(directory, 0, 8); // extra, comment, disk, internal attributes
+        appendNumber(directory, 0, 8);    // extra, comment, disk, internal attributes
         appendNumber(directory, 0x20, 4); // external attributes: archive
         appendNumber(directory, offset, 4);
         directory += member.name;
@@ -200,8 +200,8 @@ int addFile(const fs::path& archive, const std::string& file)
     const auto data = readWhole(file);
     if (!data || data->size() > UINT32_MAX)
         return kUnreadableFile;
-    Member added{memberName(file), 0, kDosTime, crc32(*data),
-                 static_cast<uint32_t>(data->size()), *data};
+    Member added{
+        memberName(file), 0, kDosTime, crc32(*data), static_cast<uint32_t>(data->size()), *data};
     std::erase_if(members, [&](const Member& m) { return m.name == added.name; });
     members.push_back(std::move(added));
     // Written beside the archive and renamed over it, as Info-ZIP does.
