@@ -1,12 +1,12 @@
 #include "agent/termination_signals.hpp"
 
+#include "platform/termination_requests.hpp"
 #include "support/error.hpp"
 
 #include <QSocketNotifier>
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -16,23 +16,13 @@ namespace {
 
 std::array<int, 2> g_pipe{-1, -1};
 
-extern "C" void onTerminationSignal(int)
+void onTerminationRequest()
 {
     const int saved = errno;
     const char byte = 1;
     // A full pipe already holds a request; nothing more to say.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
     errno = saved;
-}
-
-void setHandler(void (*handler)(int))
-{
-    struct sigaction action {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
 }
 
 } // namespace
@@ -43,14 +33,14 @@ void TerminationSignals::install()
         return;
     if (::pipe2(g_pipe.data(), O_CLOEXEC | O_NONBLOCK) != 0)
         throwLastOsError();
-    setHandler(onTerminationSignal);
+    setTerminationHandler(onTerminationRequest);
 }
 
 void TerminationSignals::uninstall()
 {
     if (g_pipe[0] < 0)
         return;
-    setHandler(SIG_DFL);
+    restoreDefaultTermination();
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe = {-1, -1};

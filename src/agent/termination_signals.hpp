@@ -6,9 +6,9 @@ class QSocketNotifier;
 
 namespace quorvex {
 
-// SIGTERM and SIGINT as a Qt signal. The handlers only write a byte into a pipe; the event
-// loop reads it and emits terminationRequested, so nothing but the pipe write happens inside
-// the signal handler.
+// Requests from outside to end the program (see platform/termination_requests.hpp) as a Qt
+// signal. The handler only writes a byte into a pipe; the event loop reads it and emits
+// terminationRequested, so nothing but the pipe write happens inside the signal handler.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

@@ -22,6 +22,11 @@ public:
     void release();
 
 private:
+    // The system's part: the locked file's descriptor, or -1 while someone else holds it;
+    // and letting go of it, the file removed.
+    static int openLocked(const std::string& path);
+    static void closeLocked(const std::string& path, int fd);
+
     std::string m_path;
     int m_fd = -1;
 };

@@ -1,6 +1,6 @@
 #include "support/preferences.hpp"
 
-#include "platform/process.hpp"
+#include "platform/file_association.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -24,11 +24,11 @@ std::string readPreference(std::string_view key, std::string_view defaultValue,
     return value;
 }
 
-// The desktop's opener of addresses, which hands them to the user's own browser; nothing
-// when it is missing, so the first link asks for a browser.
+// The program that hands addresses to the user's own browser; nothing when there is none, so
+// the first link asks for a browser.
 std::string defaultBrowser()
 {
-    return locateProgramFile("xdg-open").value_or("");
+    return webBrowserProgram().value_or("");
 }
 
 // A choice that is off unless the user turns it on is written once that has happened, so

@@ -23,8 +23,8 @@ struct Preferences {
 
 Preferences& preferences();
 
-// Reads the three preferences (defaults -1, 99 and the desktop's opener xdg-open, by its full
-// path, as the browser).
+// Reads the three preferences (defaults -1, 99 and, as the browser, the full path of the
+// program that opens web addresses: xdg-open on Linux, the http protocol's program on Windows).
 void LoadPreferences();
 // Writes the three preferences; a failed write leaves the file as it was and is not reported.
 void SavePreferences();

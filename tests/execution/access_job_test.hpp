@@ -1,31 +1,75 @@
 #pragma once
 
-#include "fakes/xdg_tree.hpp"
+#include "execution/execute_job.hpp"
+
+#include "execution_test.hpp"
 
 #include <filesystem>
 
 namespace quorvex::test {
 
-// Where the fake Access is copied: under a folder whose name holds blanks.
-inline std::filesystem::path accessProgram()
-{
-    return XdgEnvironment::root() / "Program Files/Microsoft Office/MSACCESS";
-}
-
-// A private desktop whose association service names, for database files, the fake Access or,
-// when withAccess is false, nothing.
-class AccessAssociations : public XdgEnvironment {
+// Database files open with the fake Access (copied under a folder whose name holds blanks) or,
+// when withAccess is false, with nothing: through a private desktop's association service on
+// Linux, which reads its folders once per process, so this is in place before the first test;
+// through the registry of the Wine prefix on Windows, which every test program there shares,
+// so the tests that use it take turns (the resource lock "mdb_association").
+class AccessAssociations : public ::testing::Environment {
 public:
-    explicit AccessAssociations(bool withAccess)
-        : XdgEnvironment([withAccess](XdgTree& tree) {
-              if (!withAccess)
-                  return;
-              std::filesystem::create_directories(accessProgram().parent_path());
-              std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
-              tree.associateExtension(".mdb", accessProgram().string());
-          })
+    explicit AccessAssociations(bool withAccess) : m_withAccess(withAccess) {}
+
+    static std::filesystem::path accessProgram();
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    bool m_withAccess;
+};
+
+// A job named "Orders" whose repair and compact and auto execute both name data/Orders.mdb,
+// with the probe file in place.
+class AccessJobTest : public ExecutionTest {
+protected:
+    void SetUp() override
     {
+        ExecutionTest::SetUp();
+        installFromBuild("TestForAccess.mdb");
+        m_mdb = path("data/Orders.mdb");
+        putFile(m_mdb, "database");
+        m_job.setJobName("Orders");
+        m_job.setRepairCompactMDB(m_mdb);
+        m_job.setAutoExecuteMDB(m_mdb);
     }
+    int16_t run(int16_t type)
+    {
+        m_job.setJobType(type);
+        return ExecuteDatabaseJobNow(m_job, m_display);
+    }
+
+    std::string m_mdb;
+    CDatabaseJob m_job;
+};
+
+using Lines = std::vector<std::string>;
+
+inline const std::string kQuoteRefused =
+    "Quorvex cannot start Access: a double quote in the path of Access, the database or the "
+    "workgroup file, the user ID or the password would change its command line.";
+
+// Runs of the job with Access found.
+class AccessActionsTest : public AccessJobTest {
+protected:
+    // Runs the job as the type, which must end normally; the log lines of the run after its
+    // header.
+    Lines logOfRun(int16_t type)
+    {
+        EXPECT_EQ(run(type), 0);
+        EXPECT_FALSE(m_job.Failure());
+        const Lines all = logMessages();
+        std::filesystem::remove(transactionLogPath());
+        return {all.begin() + 1, all.end()};
+    }
+    // The text followed by the database path in single quotes and a full stop.
+    std::string aboutMdb(const std::string& text) const { return text + " '" + m_mdb + "'."; }
 };
 
 } // namespace quorvex::test

@@ -1,5 +1,7 @@
 #include "fakes/scoped_env.hpp"
 
+#include "fakes/environment.hpp"
+
 #include <cstdlib>
 
 namespace quorvex::test {
@@ -9,9 +11,9 @@ namespace {
 void assign(const std::string& name, const std::optional<std::string>& value)
 {
     if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
+        setEnvironment(name, *value);
     else
-        ::unsetenv(name.c_str());
+        unsetEnvironment(name);
 }
 
 } // namespace

@@ -7,7 +7,6 @@ namespace quorvex::test {
 
 // Sets an environment variable (or, given nothing, removes it) for the guard's lifetime and
 // puts back what was there when it ends, also when a failed assertion ends the test early.
-// POSIX test programs only.
 class ScopedEnv {
 public:
     ScopedEnv(std::string name, const std::optional<std::string>& value);

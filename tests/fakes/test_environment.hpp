@@ -30,7 +30,11 @@ protected:
     void TearDown() override;
 
     std::filesystem::path dir() const { return m_dir; }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    // A path in the folder, "/" in the name written as the system's separator.
+    std::string path(const std::string& name) const
+    {
+        return (m_dir / name).make_preferred().string();
+    }
     // The whole content of a file, as bytes.
     static std::string readFile(const std::filesystem::path& path);
     static void writeFile(const std::filesystem::path& path, const std::string& content);

@@ -1,6 +1,5 @@
 // What the platform layer does that only Windows has: file attributes of their own, drive
-// roots, locks made by opening without sharing, the file index as identity, and programs
-// started from a command line as it stands.
+// roots, locks made by opening without sharing, and the file index as identity.
 #include "execution/file_checks.hpp"
 #include "execution/file_copy.hpp"
 #include "fakes/test_environment.hpp"
@@ -8,7 +7,6 @@
 #include "platform/file_attributes.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/file_system.hpp"
-#include "platform/process.hpp"
 #include "platform/single_instance.hpp"
 #include "support/error.hpp"
 #include "support/files.hpp"
@@ -201,24 +199,6 @@ TEST_F(WindowsFilesTest, TheExclusiveLockIsOneHoldersAndItsFileGoesWithIt)
     EXPECT_FALSE(fs::exists(dir() / "target.lock"));
     EXPECT_TRUE(second.tryLock());
     EXPECT_FALSE(first.tryLock());
-}
-
-// cmd.exe parses its own command line; the exit code comes back whole, 259 included, which
-// is also the code Windows reports for a program that still runs.
-TEST(ProcessWin32, TheCommandLineGoesAsWrittenAndTheExitCodeComesBack)
-{
-    for (const int code : {0, 3, 259}) {
-        Process process("cmd.exe /c exit " + std::to_string(code), 0);
-        while (!process.exitStatus())
-            process.waitForExit(1000);
-        EXPECT_EQ(process.exitStatus(), code);
-    }
-    try {
-        Process("C:\\nowhere\\missing.exe /x", 0);
-        ADD_FAILURE() << "a missing program started";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::FileNotFound);
-    }
 }
 
 } // namespace

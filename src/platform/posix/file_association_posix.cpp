@@ -1,5 +1,7 @@
 #include "platform/file_association.hpp"
 
+#include "platform/process.hpp"
+
 #include <gio/gio.h>
 #include <sys/stat.h>
 
@@ -60,6 +62,12 @@ std::optional<std::string> associatedProgram(const std::string& documentPath)
     if (!commandLine)
         return std::nullopt;
     return programOf(commandLine);
+}
+
+std::optional<std::string> webBrowserProgram()
+{
+    // xdg-open hands an address to the browser the user chose on the desktop.
+    return locateProgramFile("xdg-open");
 }
 
 } // namespace quorvex

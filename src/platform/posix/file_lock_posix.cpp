@@ -10,19 +10,10 @@
 
 namespace quorvex {
 
-ExclusiveFileLock::ExclusiveFileLock(std::string path) : m_path(std::move(path)) {}
-
-ExclusiveFileLock::~ExclusiveFileLock()
+int ExclusiveFileLock::openLocked(const std::string& path)
 {
-    release();
-}
-
-bool ExclusiveFileLock::tryLock()
-{
-    if (held())
-        return true;
     for (;;) {
-        const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0)
             throwLastOsError();
         // flock belongs to the open file description, so a second lock in this very process
@@ -31,29 +22,24 @@ bool ExclusiveFileLock::tryLock()
             const int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK)
-                return false;
+                return -1;
             throw RuntimeError::fromErrno(error);
         }
         // The holder before us removes the file before it lets go, so the file we locked may
         // be gone from its name already: then the lock guards nothing and we take the new one.
         struct stat locked {};
         struct stat named {};
-        if (::fstat(fd, &locked) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
-            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-            m_fd = fd;
-            return true;
-        }
+        if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
+            return fd;
         ::close(fd);
     }
 }
 
-void ExclusiveFileLock::release()
+void ExclusiveFileLock::closeLocked(const std::string& path, int fd)
 {
-    if (!held())
-        return;
-    ::unlink(m_path.c_str());
-    ::close(m_fd);
-    m_fd = -1;
+    ::unlink(path.c_str());
+    ::close(fd);
 }
 
 } // namespace quorvex

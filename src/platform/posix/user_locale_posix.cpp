@@ -40,15 +40,10 @@ std::tm localTime(std::time_t moment)
     return local;
 }
 
-std::array<std::string, 12> userAbbreviatedMonthNames()
+std::string userAbbreviatedMonthName(int month)
 {
-    std::array<std::string, 12> names;
     const UserTimeLocale locale;
-    if (!locale.get())
-        return names;
-    for (int i = 0; i < 12; ++i)
-        names[static_cast<size_t>(i)] = nl_langinfo_l(ABMON_1 + i, locale.get());
-    return names;
+    return locale.get() ? nl_langinfo_l(ABMON_1 + month - 1, locale.get()) : "";
 }
 
 std::optional<std::string> formatUserDateTime(const std::tm& moment)

@@ -10,6 +10,10 @@ namespace quorvex {
 SingleInstance::SingleInstance(const std::string& directory, const std::string& fileName)
 {
     const std::string path = directory + "\\" + fileName;
+    // A file rather than a named mutex: it belongs to the folder however the folder is spelled
+    // (a short name, another case, a mapped drive or its UNC path) and holds across sessions (a
+    // scheduled quorvexctl runs in another) and across computers sharing the folder, which a
+    // mutex's name cannot.
     // Opened without sharing, the file is locked for as long as it is open: a second open,
     // in this process or any other, fails with a sharing violation until the system closes
     // it, however the holder ends.

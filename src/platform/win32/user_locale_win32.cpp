@@ -22,13 +22,9 @@ std::tm localTime(std::time_t moment)
     return local;
 }
 
-std::array<std::string, 12> userAbbreviatedMonthNames()
+std::string userAbbreviatedMonthName(int month)
 {
-    std::array<std::string, 12> names;
-    for (int i = 0; i < 12; ++i)
-        names[static_cast<size_t>(i)] =
-            localeText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + i));
-    return names;
+    return localeText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + month - 1));
 }
 
 std::optional<std::string> formatUserDateTime(const std::tm& moment)

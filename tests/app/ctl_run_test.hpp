@@ -5,6 +5,9 @@
 
 #include "platform/paths.hpp"
 #include "support/clock.hpp"
+#include "support/date_text.hpp"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
@@ -13,20 +16,19 @@
 
 namespace quorvex::test {
 
-// "quorvexctl run" as a real process on backup jobs in a temporary application directory that
-// holds data/Sales.mdb ("new") and an empty target folder. quorvexctl runs with the real
-// clock, as a user would, and so does the test.
-class CtlRunFixture : public ExecutionTest {
-protected:
-    using Files = std::map<std::string, std::string>;
+using Files = std::map<std::string, std::string>;
 
+// "quorvexctl run" as a real process on backup jobs in a temporary application directory.
+class CtlRunTest : public ExecutionTest {
+protected:
     void SetUp() override
     {
         ExecutionTest::SetUp();
+        // quorvexctl runs with the real clock, as a user would, and so does the test.
         setClock(nullptr);
-        for (const auto& folder : {dir() / "DatabaseJobs", dir() / "data", target()})
-            std::filesystem::create_directories(folder);
-        writeFile(dir() / "data" / "Sales.mdb", "new");
+        putFile(path("data/Sales.mdb"), "new");
+        putFile(path("data/System.mdw"), "workgroup");
+        std::filesystem::create_directories(target());
     }
 
     std::filesystem::path target() const { return dir() / "backup"; }
@@ -42,11 +44,10 @@ protected:
     void addJob(const std::string& name, const std::string& source,
                 const std::string& more = "Compress=0\r\n")
     {
-        const std::string sep(1, kPathSeparator);
-        writeFile(dir() / "DatabaseJobs" / (name + ".tsk"),
-                  "[General]\r\nJobName=" + name + "\r\nJobType=3\r\n[Backup]\r\nDatabaseFile=" +
-                      path("data") + sep + source + "\r\nTargetPath=" + target().string() + sep +
-                      "\r\nNumberCopies=5\r\n" + more);
+        putFile(path("DatabaseJobs/" + name + ".tsk"),
+                "[General]\r\nJobName=" + name + "\r\nJobType=3\r\n[Backup]\r\nDatabaseFile=" +
+                    path("data/" + source) + "\r\nTargetPath=" + target().string() +
+                    kPathSeparator + "\r\nNumberCopies=5\r\n" + more);
     }
     // Runs the jobs by name: the exit status; standard error is kept in m_err.
     int run(std::vector<std::string> names)
@@ -54,13 +55,20 @@ protected:
         names.insert(names.begin(), "run");
         return quorvexctl(names);
     }
-    // quorvexctl with the arguments, on our folder.
+    // One due-job check on our folder.
+    int due() { return quorvexctl({"due"}); }
     int quorvexctl(std::vector<std::string> args)
     {
         args.insert(args.end(), {"--app-dir", dir().string()});
         const CtlOutcome outcome = runQuorvexctl(args, dir());
         m_err = outcome.err;
         return outcome.status;
+    }
+    // As if the previous due-job check had been at that moment.
+    void checkedAt(DateTime moment)
+    {
+        writeFile(path("DueCheck.ini"),
+                  "[DueCheck]\r\nLastCheck=" + formatLogStamp(moment) + "\r\n");
     }
 
     std::string m_err;
