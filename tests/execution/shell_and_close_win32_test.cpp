@@ -31,7 +31,7 @@ protected:
 
 TEST_F(ShellAndCloseWin32Test, ReturnsTheProgramsExitCodeOrWhyItCouldNotStart)
 {
-    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), kShellStartFailed + err::FileNotFound);
+    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
     EXPECT_EQ(ShellAndClose("cmd.exe /c exit 12", 2), 12);
     EXPECT_EQ(ShellAndClose("cmd.exe /c \"exit 5\"", 7), 5);
     // The program parses its own command line: the quotes reach it as written.
