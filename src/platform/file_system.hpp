@@ -25,6 +25,8 @@ bool sameEntry(const std::string& a, const std::string& b);
 void makeDirectory(const std::string& path);
 // Deletes a file; one that is already gone is no error.
 void removeFile(const std::string& path);
+// Deletes what a failed write left behind, if it can: the failure, not this, gets reported.
+void removeLeftoverFile(const std::string& path);
 
 // Renames a file; fails with run-time error 58 (File already exists) when the new name is
 // taken, instead of silently replacing what is there.
@@ -41,6 +43,10 @@ public:
     static OpenFile forReading(const std::string& path);
     // A new file of that name, which must not exist yet (run-time error 58 when it does).
     static OpenFile createNew(const std::string& path);
+    // A new file of a name of its own in path's folder, for content that is to replace path's;
+    // it has the permissions of the file at path, or is private to its owner when there is none.
+    // Its name is put into temporaryName as soon as the file exists.
+    static OpenFile createBeside(const std::string& path, std::string& temporaryName);
     OpenFile(OpenFile&& other) noexcept;
     OpenFile& operator=(OpenFile&&) = delete;
     OpenFile(const OpenFile&) = delete;
@@ -50,6 +56,8 @@ public:
     // Copies the rest of source into this file. With a progress call, the copy goes block by
     // block and reports the bytes written so far after each.
     void copyFrom(OpenFile& source, const std::function<void(uint64_t)>& progress);
+    // Writes the whole text at the current position.
+    void write(std::string_view data);
     // Takes the source's permissions (read-only among them) and modification time.
     void takeAttributesOf(OpenFile& source);
     // Flushes the content to disk and closes the file, reporting write-back errors.

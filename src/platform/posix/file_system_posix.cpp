@@ -10,10 +10,13 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvex {
 
 namespace {
+
+constexpr size_t kCopyBlock = size_t{1} << 20;
 
 void check(bool ok)
 {
@@ -46,7 +49,8 @@ void syncFolder(const std::string& folder)
     }
 }
 
-std::optional<struct stat> statOf(const std::string& path)
+// What the path names, links followed; nothing when nothing is there.
+std::optional<struct stat> statIfPresent(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
@@ -71,7 +75,7 @@ bool writeAll(int fd, std::string_view data)
 
 void copyByReadWrite(int in, int out, const std::function<void(uint64_t)>& progress)
 {
-    std::array<char, 1 << 20> buffer{};
+    std::vector<char> buffer(kCopyBlock); // on the heap: a thread's stack may be no larger
     uint64_t total = 0;
     for (;;) {
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
@@ -91,7 +95,7 @@ void copyByReadWrite(int in, int out, const std::function<void(uint64_t)>& progr
 
 EntryKind entryKind(const std::string& path)
 {
-    const auto info = statOf(path);
+    const auto info = statIfPresent(path);
     if (!info)
         return EntryKind::Missing;
     if (S_ISREG(info->st_mode))
@@ -107,8 +111,8 @@ bool entryExists(const std::string& path)
 
 bool sameEntry(const std::string& a, const std::string& b)
 {
-    const auto first = statOf(a);
-    const auto second = statOf(b);
+    const auto first = statIfPresent(a);
+    const auto second = statIfPresent(b);
     return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
 }
 
@@ -159,6 +163,20 @@ OpenFile OpenFile::createNew(const std::string& path)
     return OpenFile(fd);
 }
 
+OpenFile OpenFile::createBeside(const std::string& path, std::string& temporaryName)
+{
+    struct stat status {};
+    const mode_t mode =
+        ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : S_IRUSR | S_IWUSR;
+    std::string name = folderOf(path) + "/.quorvex-ini-XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    check(fd >= 0);
+    temporaryName = name;
+    OpenFile file(fd);
+    check(::fchmod(fd, mode) == 0);
+    return file;
+}
+
 OpenFile::OpenFile(OpenFile&& other) noexcept : m_handle(other.m_handle)
 {
     other.m_handle = -1;
@@ -195,6 +213,11 @@ void OpenFile::copyFrom(OpenFile& source, const std::function<void(uint64_t)>& p
         }
         throwLastOsError();
     }
+}
+
+void OpenFile::write(std::string_view data)
+{
+    check(writeAll(fdOf(m_handle), data));
 }
 
 void OpenFile::takeAttributesOf(OpenFile& source)
@@ -266,28 +289,6 @@ std::string resolvedPath(const std::string& path)
     const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr),
                                                           &std::free);
     return resolved ? std::string(resolved.get()) : path;
-}
-
-bool replaceFileContent(const std::string& path, std::string_view content)
-{
-    struct stat status {};
-    const mode_t mode = ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777
-                                                           : S_IRUSR | S_IWUSR;
-    const std::string folder = folderOf(path);
-    std::string temporary = folder + "/.quorvex-ini-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int reason = errno; // the caller may tell the user why
-        ::unlink(temporary.c_str());
-        errno = reason;
-        return false;
-    }
-    syncFolder(folder);
-    return true;
 }
 
 } // namespace quorvex
