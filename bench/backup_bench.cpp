@@ -1,10 +1,12 @@
-// Times a plain backup of a large file against cp, and a zip backup against running Info-ZIP's
-// zip directly. One run each; the files live in a temporary folder that is removed afterwards.
+// Times a plain backup of a large file, with and without the check that reads the copy back,
+// against cp (and cp + sync), and a zip backup against running Info-ZIP's zip directly. The
+// files live in a temporary folder that is removed afterwards.
 //   backup_bench [plain-size-MiB (1024)] [zip-size-MiB (256)]
 #include "execution/execute_job.hpp"
 #include "support/app_info.hpp"
 #include "support/preferences.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -102,21 +104,25 @@ int main(int argc, char** argv)
     const fs::path big = data / "Big.mdb";
     makeFile(big, plainSize, false);
     run("sync");
-    const double ours = backup(big, target, false);
-    // The same backup once more with the check that reads the new copy back; the earlier
-    // copy goes, as the job keeps none.
-    preferences().VerifyBackups = -1;
-    const double checked = backup(big, target, false);
-    preferences().VerifyBackups = 0;
-    const double cp =
-        seconds([&] { run("cp '" + big.string() + "' '" + root.string() + "/cp.mdb'"); });
-    const double sync = seconds([&] { run("sync '" + root.string() + "/cp.mdb'"); });
+    // The best of three rounds of each, taken in turns, so a busy moment of the machine
+    // weighs on all three alike. The job keeps no copy, so each backup replaces the last.
+    double ours = 1e9, checked = 1e9, cpSync = 1e9, cp = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        ours = std::min(ours, backup(big, target, false));
+        preferences().VerifyBackups = -1;
+        checked = std::min(checked, backup(big, target, false));
+        preferences().VerifyBackups = 0;
+        const std::string copy = root.string() + "/cp.mdb";
+        const double copied = seconds([&] { run("cp '" + big.string() + "' '" + copy + "'"); });
+        cp = std::min(cp, copied);
+        cpSync = std::min(cpSync, copied + seconds([&] { run("sync '" + copy + "'"); }));
+        fs::remove(copy);
+    }
     report("plain", plainSize, ours, "cp", cp);
-    report("plain", plainSize, ours, "cp+sync", cp + sync);
-    report("check", plainSize, checked, "cp+sync", cp + sync);
+    report("plain", plainSize, ours, "cp+sync", cpSync);
+    report("check", plainSize, checked, "cp+sync", cpSync);
     fs::remove(big);
     fs::remove(target / "Big.mdb");
-    fs::remove(root / "cp.mdb");
 
     const fs::path mid = data / "Mid.mdb";
     makeFile(mid, zipSize, true);

@@ -230,9 +230,10 @@ public:
             lockTarget();
             const WorkFolder work(m_target, names);
             const std::string newCopy = work.file(names.fileName());
-            writeNewCopy(file, newCopy, names);
+            ContentHash written;
+            writeNewCopy(file, newCopy, names, m_verify ? &written : nullptr);
             if (m_verify)
-                verifyCopy(file, newCopy, names);
+                verifyCopy(written, newCopy, names);
             checkCurrentReplaceable(names);
             rotate(names);
             moveIntoPlace(newCopy, names);
@@ -350,24 +351,27 @@ private:
     // When the disk is too full for the new copy, the copies that the rotation deletes
     // anyway make room for it first; no other copy is ever given up for a new one.
     void writeNewCopy(const std::string& file, const std::string& newCopy,
-                      const CopyNames& names) const
+                      const CopyNames& names, ContentHash* written) const
     {
         try {
-            retryOnDiskError([&] { copyFileToNew(file, newCopy); });
+            retryOnDiskError([&] { copyFileToNew(file, newCopy, written); });
             return;
         } catch (const RuntimeError& e) {
             if (e.number() != err::DiskFull)
                 throw;
         }
         dropCopiesTheRotationDeletes(names);
-        retryOnDiskError([&] { copyFileToNew(file, newCopy); });
+        retryOnDiskError([&] { copyFileToNew(file, newCopy, written); });
     }
 
     // The checks run before the rotation, so a copy that fails one costs no earlier copy.
-    static void verifyCopy(const std::string& file, const std::string& newCopy,
+    // The copy is read back from the disk against the checksum of what was written to it.
+    static void verifyCopy(const ContentHash& written, const std::string& newCopy,
                            const CopyNames& names)
     {
-        if (!atPath(newCopy, [&] { return retryOnDiskError([&] { return sameContent(file, newCopy); }); }))
+        const uint64_t onDisk =
+            atPath(newCopy, [&] { return retryOnDiskError([&] { return contentHashOnDisk(newCopy); }); });
+        if (onDisk != written.value())
             fail("Quorvex Verification Error, the new copy does not match its source: '" +
                  names.current() + "'.");
         LogEvent(kVerifiedPrefix + names.current());

@@ -1,53 +1,81 @@
 #include "execution/content_check.hpp"
 
-#include "support/error.hpp"
+#include "platform/file_system.hpp"
 
-#include <cerrno>
-#include <cstdio>
+#include <bit>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace quorvex {
 
 namespace {
 
-constexpr size_t kBlock = 1 << 20;
+constexpr uint64_t kPrime1 = 0x9e3779b185ebca87;
+constexpr uint64_t kPrime2 = 0xc2b2ae3d27d4eb4f;
+constexpr uint64_t kPrime3 = 0x165667b19e3779f9;
+// Large reads keep the disk streaming.
+constexpr size_t kBlock = size_t{4} << 20;
 
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File openForReading(const std::string& path)
+uint64_t word(const unsigned char* bytes)
 {
-    File file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        throwLastOsError();
-    return file;
-}
-
-size_t readBlock(std::FILE* file, std::vector<char>& buffer)
-{
-    const size_t read = std::fread(buffer.data(), 1, buffer.size(), file);
-    if (read < buffer.size() && std::ferror(file))
-        throwLastOsError();
-    return read;
+    uint64_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
 }
 
 } // namespace
 
-bool sameContent(const std::string& a, const std::string& b)
+// Four independent lanes, so the processor works on four words at once.
+void ContentHash::addStripe(const unsigned char* stripe)
 {
-    const File first = openForReading(a);
-    const File second = openForReading(b);
-    std::vector<char> left(kBlock);
-    std::vector<char> right(kBlock);
-    for (;;) {
-        const size_t got = readBlock(first.get(), left);
-        if (got != readBlock(second.get(), right) ||
-            std::memcmp(left.data(), right.data(), got) != 0)
-            return false;
-        if (got < kBlock)
-            return true;
+    for (size_t lane = 0; lane < m_lanes.size(); ++lane)
+        m_lanes[lane] = std::rotl(m_lanes[lane] + word(stripe + 8 * lane) * kPrime2, 31) * kPrime1;
+}
+
+void ContentHash::add(std::string_view bytes)
+{
+    auto next = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t left = bytes.size();
+    m_length += left;
+    if (m_pendingSize > 0) {
+        const size_t taken = std::min(left, kStripe - m_pendingSize);
+        std::memcpy(m_pending.data() + m_pendingSize, next, taken);
+        m_pendingSize += taken;
+        next += taken;
+        left -= taken;
+        if (m_pendingSize < kStripe)
+            return;
+        addStripe(m_pending.data());
+        m_pendingSize = 0;
     }
+    for (; left >= kStripe; next += kStripe, left -= kStripe)
+        addStripe(next);
+    std::memcpy(m_pending.data(), next, left);
+    m_pendingSize = left;
+}
+
+uint64_t ContentHash::value() const
+{
+    uint64_t hash = std::rotl(m_lanes[0], 1) + std::rotl(m_lanes[1], 7) +
+                    std::rotl(m_lanes[2], 12) + std::rotl(m_lanes[3], 18);
+    for (size_t i = 0; i < m_pendingSize; ++i)
+        hash = std::rotl(hash ^ (m_pending[i] * kPrime3), 11) * kPrime1;
+    hash ^= m_length;
+    hash ^= hash >> 33;
+    hash *= kPrime2;
+    hash ^= hash >> 29;
+    hash *= kPrime3;
+    return hash ^ (hash >> 32);
+}
+
+uint64_t contentHashOnDisk(const std::string& path)
+{
+    OpenFile file = OpenFile::forReadingFromDisk(path);
+    std::vector<char> buffer(kBlock);
+    ContentHash hash;
+    while (const size_t got = file.readSome(buffer.data(), buffer.size()))
+        hash.add(std::string_view(buffer.data(), got));
+    return hash.value();
 }
 
 } // namespace quorvex

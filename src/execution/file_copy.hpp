@@ -8,11 +8,16 @@
 
 namespace quorvex {
 
+class ContentHash;
+
 // Copies a file's content, permissions and modification time into a new file of that name,
 // which must not exist yet, and flushes it to disk before returning: a copy that returns is
 // complete on disk. Failures are the classic run-time errors; the new file is removed on
 // failure, so nothing half-written is left behind by a failure we live through.
-void copyFileToNew(const std::string& source, const std::string& destination);
+// With written, the copy goes through the program block by block and written ends as the
+// checksum of what it wrote, so the source is read only once for a later check of the copy.
+void copyFileToNew(const std::string& source, const std::string& destination,
+                   ContentHash* written = nullptr);
 
 // Fault injection for tests: called with the bytes written so far after every block a copy
 // writes. It may throw (a disk that fills up) or never return (a process killed in the middle

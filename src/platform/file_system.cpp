@@ -21,7 +21,7 @@ bool replaceFileContent(const std::string& path, std::string_view content)
     std::string temporary;
     try {
         OpenFile file = OpenFile::createBeside(path, temporary);
-        file.write(content);
+        file.writeAll(content);
         file.flushAndClose();
         renameReplacing(temporary, path);
         return true;

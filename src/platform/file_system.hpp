@@ -41,6 +41,9 @@ class OpenFile {
 public:
     // The file to copy from. Failures are the classic errors.
     static OpenFile forReading(const std::string& path);
+    // The same, for reading back what lies on the disk: where the system allows, what it still
+    // holds of the file in memory is let go first, so reads come from the disk itself.
+    static OpenFile forReadingFromDisk(const std::string& path);
     // A new file of that name, which must not exist yet (run-time error 58 when it does).
     static OpenFile createNew(const std::string& path);
     // A new file of a name of its own in path's folder, for content that is to replace path's;
@@ -53,11 +56,14 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
     ~OpenFile();
 
-    // Copies the rest of source into this file. With a progress call, the copy goes block by
-    // block and reports the bytes written so far after each.
-    void copyFrom(OpenFile& source, const std::function<void(uint64_t)>& progress);
-    // Writes the whole text at the current position.
-    void write(std::string_view data);
+    // Reads up to size bytes into buffer; 0 at the end of the file.
+    size_t readSome(char* buffer, size_t size);
+    // Writes all of data.
+    void writeAll(std::string_view data);
+    // Copies the rest of source into this file inside the system, which may share blocks where
+    // the file system can; false, with nothing copied, where the system cannot copy between
+    // these two files, so that the caller copies block by block.
+    bool copyInSystem(OpenFile& source);
     // Takes the source's permissions (read-only among them) and modification time.
     void takeAttributesOf(OpenFile& source);
     // Flushes the content to disk and closes the file, reporting write-back errors.

@@ -8,11 +8,13 @@
 #include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
 #include "support/app_info.hpp"
+#include "support/error_handler.hpp"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -69,6 +71,8 @@ protected:
     std::unique_ptr<AppSetup> m_setup;
 };
 
+// The transcript has the count and the rows with their hidden columns: none for the hidden file,
+// the sub-directory or the unreadable job file; a file that is no job still gets one.
 TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
 {
     saveBackupJob("Orders", "Orders Backup", DateTime::fromTime(23, 30), at(2026, 11, 1));
@@ -77,30 +81,21 @@ TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
     writeFile(jobsDir() / "Broken.tsk", "[Schedule]\r\nDateLastRun=Someday\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
-
-    const QString jobs = QString::fromStdString(jobsDir().string()) + "/";
-    const auto cells = [&](int index) {
-        QStringList result;
-        for (int column = 0; column < list().columnCount(); ++column)
-            result << list().topLevelItem(index)->text(column);
-        return result;
-    };
     ASSERT_TRUE(start(false));
     // Shown means activated too, which counts and sorts the rows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
-    EXPECT_EQ(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text(), "3 Database Jobs");
-    ASSERT_EQ(list().topLevelItemCount(), 3)
-        << "no row for the hidden file, the sub-directory or the unreadable job file";
-    EXPECT_NE(readFile(dir() / "quorvex.err").find(jobsDir().string() + "/Broken.tsk"),
-              std::string::npos);
-    EXPECT_EQ(cells(0).last(), jobs + "notes.txt") << "a file that is no job still gets a row";
-    EXPECT_EQ(cells(1), (QStringList{"Orders Backup", "Nov-01-2026", "Dec-05-2026", "23:30", "3",
-                                     jobs + "Orders.tsk"}));
-    EXPECT_EQ(cells(2), (QStringList{"Stock Backup", "Nov-01-2026", "Dec-06-2026", "08:15", "3",
-                                     jobs + "Stock.tsk"}));
+    note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
+    for (int row = 0; row < list().topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list().columnCount(); ++column)
+            cells << list().topLevelItem(row)->text(column);
+        note(cells.join(" | ").toStdString());
+    }
+    EXPECT_NE(readFile(errorLogPath()).find(jobsDir().string() + "/Broken.tsk"), std::string::npos);
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobType));
     EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobFile));
     EXPECT_FALSE(list().topLevelItem(1)->icon(0).isNull());
+    expectTranscript();
 }
 
 // A daily 03:00 job that last ran two days ago, the agent started at 09:00.
@@ -110,7 +105,8 @@ TEST_F(StartUpTest, AMissedRunIsMadeUpOnceAtStartOnlyWhenTheUserAskedForIt)
     for (const bool catchUp : {false, true}) {
         SCOPED_TRACE(catchUp);
         m_setup.reset();
-        writeFile(dir() / "Quorvex.ini", catchUp ? "[Preferences]\r\nCatchUpMissedRuns=-1\r\n" : "");
+        writeFile(dir() / "Quorvex.ini",
+                  catchUp ? "[Preferences]\r\nCatchUpMissedRuns=-1\r\n" : "");
         m_clock.set(2026, 12, 5, 9, 0, 0);
         ASSERT_TRUE(start(true));
         for (int tick = 0; tick < 2; ++tick) {
@@ -140,19 +136,18 @@ TEST_F(StartUpTest, SilentShowsOnlyTheIconLoadsThePreferencesAndRefusesASecondIn
     EXPECT_TRUE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
     EXPECT_EQ(m_setup->mainWindow()->tmrCheckForDatabaseJob()->interval(), 5000);
     EXPECT_EQ(list().topLevelItemCount(), 0) << "a missing jobs directory gives an empty list";
-    EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(preferences().StopOnError, 0);
-    EXPECT_EQ(preferences().NumberCopies, 7);
-    EXPECT_EQ(preferences().IEPath, "/usr/bin/firefox");
+    EXPECT_EQ(
+        std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath),
+        std::tuple(int16_t(0), int16_t(7), std::string("/usr/bin/firefox")));
 
     preferences() = Preferences{};
+    note("-- a second instance");
     AppSetup second(false);
     EXPECT_FALSE(second.Main());
-    EXPECT_EQ(boxes(), (std::vector<Box>{{"An instance of Quorvex is already running.", mb::OkOnly,
-                                          "Verification Error"}}));
     EXPECT_EQ(second.schedule(), nullptr);
     EXPECT_EQ(second.tray(), nullptr);
     EXPECT_EQ(preferences().NumberCopies, 0) << "preferences are not loaded either";
+    expectTranscript();
 }
 
 TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
@@ -194,9 +189,9 @@ TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
     HeadlessDesktop headless;
     setDesktop(&headless);
     setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
+    const auto unhook = qScopeGuard([] { setCopyProgressHook({}); });
     m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
     m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
-    setCopyProgressHook({});
     EXPECT_EQ(runsLogged(), Names{"First"});
     EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
 }
@@ -260,15 +255,11 @@ TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
         EXPECT_EQ(process.exitCode(), 0);
         return QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString();
     };
-    const std::string version = std::to_string(kVersionMajor) + "." +
-                                std::to_string(kVersionMinor) + " (Bld " +
-                                std::to_string(kBuildNumber) + ")";
-    EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + version + "\n");
+    EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + std::to_string(kVersionMajor) + "." +
+                                                  std::to_string(kVersionMinor) + " (Bld " +
+                                                  std::to_string(kBuildNumber) + ")\n");
     EXPECT_EQ(output("quorvex", "--help"),
-              "usage: quorvex [/SILENT]\n"
-              "       quorvex --help | --version\n"
-              "Runs the scheduled Database Jobs from the notification area; /SILENT starts with "
-              "the icon only.\n\n" +
+              readFile(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "usage.txt") +
                   output("quorvexctl", "paths"));
 }
 

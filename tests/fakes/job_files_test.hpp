@@ -7,29 +7,33 @@
 #include "support/transaction_log.hpp"
 #include "ui/schedule/frm_schedule.hpp"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace quorvex::test {
 
 // An application directory with a jobs directory, a folder of databases and a backup target;
-// the preferences are the ones a fresh start loads, without a browser.
+// the preferences are the ones a fresh start loads, without a browser. PATH is put back
+// after every test, however it ends.
 class JobFilesTest : public AppDirTest {
 protected:
     void SetUp() override
     {
         AppDirTest::SetUp();
+        m_savedPath = std::getenv("PATH");
         preferences() = Preferences{-1, 99, ""};
         for (const auto& folder : {jobsDir(), dir() / "data", backupTarget()})
             std::filesystem::create_directories(folder);
     }
     void TearDown() override
     {
+        ::setenv("PATH", m_savedPath.c_str(), 1);
         preferences() = Preferences{};
         AppDirTest::TearDown();
     }
+    static void usePath(const std::string& folders) { ::setenv("PATH", folders.c_str(), 1); }
 
     std::filesystem::path jobsDir() const { return dir() / "DatabaseJobs"; }
     std::filesystem::path backupTarget() const { return dir() / "target"; }
@@ -68,14 +72,34 @@ protected:
         return file;
     }
 
-    using Box = std::tuple<std::string, int, std::string>;
-    // Every message box shown so far, as its text, style and title.
-    std::vector<Box> boxes() const
+    // Adds a line of the test's own to the transcript, after the boxes shown so far.
+    void note(const std::string& line)
     {
-        std::vector<Box> result;
-        for (const auto& box : m_desktop.boxes())
-            result.emplace_back(box.text, box.style, box.title);
-        return result;
+        flushBoxes();
+        m_transcript += line + "\n";
+    }
+    // The transcript: every message box as "<title> (<style>): <text>", with line ends
+    // written \r and \n, between the test's notes; the application directory reads <dir>.
+    std::string transcript()
+    {
+        flushBoxes();
+        std::string text = m_transcript;
+        const std::string app = dir().string();
+        for (auto at = text.find(app); at != std::string::npos; at = text.find(app, at))
+            text.replace(at, app.size(), "<dir>");
+        return text;
+    }
+    // The transcript compared whole with tests/data/<folder>/<suite>.<test>.txt, the one home
+    // of the box texts; QUORVEX_UPDATE_EXPECTED=1 writes the file instead.
+    void expectTranscript()
+    {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path file =
+            std::filesystem::path(QUORVEX_TEST_DATA_DIR) /
+            (std::string(test->test_suite_name()) + "." + test->name() + ".txt");
+        if (std::getenv("QUORVEX_UPDATE_EXPECTED") != nullptr)
+            writeFile(file, transcript());
+        EXPECT_EQ(transcript(), readFile(file)) << file;
     }
 
     using Names = std::vector<std::string>;
@@ -88,6 +112,23 @@ protected:
                 names.push_back(line.substr(at + 5, line.find_last_not_of('-') - at - 5));
         return names;
     }
+
+private:
+    void flushBoxes()
+    {
+        const auto& boxes = m_desktop.boxes();
+        for (; m_boxesWritten < boxes.size(); ++m_boxesWritten) {
+            std::string text;
+            for (char c : boxes[m_boxesWritten].text)
+                text += c == '\r' ? std::string("\\r") : c == '\n' ? "\\n" : std::string(1, c);
+            m_transcript += boxes[m_boxesWritten].title + " (" +
+                            std::to_string(boxes[m_boxesWritten].style) + "): " + text + "\n";
+        }
+    }
+
+    std::string m_savedPath;
+    std::string m_transcript;
+    std::size_t m_boxesWritten = 0;
 };
 
 } // namespace quorvex::test

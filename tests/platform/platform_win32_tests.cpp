@@ -156,13 +156,7 @@ TEST_F(WindowsFilesTest, ACopyKeepsContentReadOnlyAndTimeAndNeverReplaces)
 {
     writeFile(dir() / "Orders.mdb", std::string(3 << 20, 'd'));
     ASSERT_TRUE(SetFileAttributesA(path("Orders.mdb").c_str(), FILE_ATTRIBUTE_READONLY));
-    {
-        OpenFile in = OpenFile::forReading(path("Orders.mdb"));
-        OpenFile out = OpenFile::createNew(path("Copy.mdb"));
-        out.copyFrom(in, {});
-        out.takeAttributesOf(in);
-        out.flushAndClose();
-    }
+    copyFileToNew(path("Orders.mdb"), path("Copy.mdb"));
     EXPECT_EQ(readFile(dir() / "Copy.mdb"), readFile(dir() / "Orders.mdb"));
     EXPECT_EQ(fileAttributes(path("Copy.mdb")), attr::ReadOnly);
     EXPECT_EQ(fs::last_write_time(dir() / "Copy.mdb"), fs::last_write_time(dir() / "Orders.mdb"));

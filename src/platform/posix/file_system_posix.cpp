@@ -10,13 +10,10 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace quorvex {
 
 namespace {
-
-constexpr size_t kCopyBlock = size_t{1} << 20;
 
 void check(bool ok)
 {
@@ -60,7 +57,7 @@ std::optional<struct stat> statIfPresent(const std::string& path)
     throwLastOsError();
 }
 
-bool writeAll(int fd, std::string_view data)
+bool writeFully(int fd, std::string_view data)
 {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -71,24 +68,6 @@ bool writeAll(int fd, std::string_view data)
         data.remove_prefix(static_cast<size_t>(n));
     }
     return true;
-}
-
-void copyByReadWrite(int in, int out, const std::function<void(uint64_t)>& progress)
-{
-    std::vector<char> buffer(kCopyBlock); // on the heap: a thread's stack may be no larger
-    uint64_t total = 0;
-    for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        check(got >= 0);
-        if (got == 0)
-            return;
-        check(writeAll(out, std::string_view(buffer.data(), static_cast<size_t>(got))));
-        total += static_cast<uint64_t>(got);
-        if (progress)
-            progress(total);
-    }
 }
 
 } // namespace
@@ -156,6 +135,16 @@ OpenFile OpenFile::forReading(const std::string& path)
     return OpenFile(fd);
 }
 
+OpenFile OpenFile::forReadingFromDisk(const std::string& path)
+{
+    OpenFile file = forReading(path);
+    // Pages written back already are dropped; a file system that keeps them anyway is read
+    // from memory, as any other program would read it. Reading ahead hides the disk's latency.
+    ::posix_fadvise(fdOf(file.m_handle), 0, 0, POSIX_FADV_DONTNEED);
+    ::posix_fadvise(fdOf(file.m_handle), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return file;
+}
+
 OpenFile OpenFile::createNew(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -188,36 +177,36 @@ OpenFile::~OpenFile()
         ::close(fdOf(m_handle));
 }
 
-// Lets the kernel copy (and share blocks where the file system can); falls back to reading
-// and writing where it cannot copy between these two files, and where the caller watches the
-// copy block by block.
-void OpenFile::copyFrom(OpenFile& source, const std::function<void(uint64_t)>& progress)
+size_t OpenFile::readSome(char* buffer, size_t size)
 {
-    const int in = fdOf(source.m_handle);
-    const int out = fdOf(m_handle);
-    if (progress) {
-        copyByReadWrite(in, out, progress);
-        return;
-    }
-    constexpr size_t kChunk = size_t{1} << 30;
-    for (bool first = true;; first = false) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
-        if (n == 0)
-            return;
-        if (n > 0 || errno == EINTR)
-            continue;
-        if (first &&
-            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
-            copyByReadWrite(in, out, progress);
-            return;
-        }
-        throwLastOsError();
+    for (;;) {
+        const ssize_t got = ::read(fdOf(m_handle), buffer, size);
+        if (got >= 0)
+            return static_cast<size_t>(got);
+        check(errno == EINTR);
     }
 }
 
-void OpenFile::write(std::string_view data)
+void OpenFile::writeAll(std::string_view data)
 {
-    check(writeAll(fdOf(m_handle), data));
+    check(writeFully(fdOf(m_handle), data));
+}
+
+bool OpenFile::copyInSystem(OpenFile& source)
+{
+    constexpr size_t kChunk = size_t{1} << 30;
+    for (bool first = true;; first = false) {
+        const ssize_t n =
+            ::copy_file_range(fdOf(source.m_handle), nullptr, fdOf(m_handle), nullptr, kChunk, 0);
+        if (n == 0)
+            return true;
+        if (n > 0 || errno == EINTR)
+            continue;
+        if (first &&
+            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL))
+            return false;
+        throwLastOsError();
+    }
 }
 
 void OpenFile::takeAttributesOf(OpenFile& source)

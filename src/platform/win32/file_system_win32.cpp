@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <vector>
 
 namespace quorvex {
 
 namespace {
-
-constexpr size_t kCopyBlock = size_t{1} << 20;
 
 void check(bool ok)
 {
@@ -61,7 +58,7 @@ std::optional<Identity> identityOf(const std::string& path)
     return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-bool writeAll(HANDLE file, std::string_view data)
+bool writeFully(HANDLE file, std::string_view data)
 {
     while (!data.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size(), 1u << 30));
@@ -153,6 +150,13 @@ OpenFile OpenFile::forReading(const std::string& path)
     return OpenFile(reinterpret_cast<intptr_t>(file));
 }
 
+// Reading around the system's cache needs sector-aligned buffers; the copy was flushed, so
+// its bytes are read as the system holds them.
+OpenFile OpenFile::forReadingFromDisk(const std::string& path)
+{
+    return forReading(path);
+}
+
 OpenFile OpenFile::createNew(const std::string& path)
 {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -183,26 +187,23 @@ OpenFile::~OpenFile()
         CloseHandle(handleOf(m_handle));
 }
 
-void OpenFile::copyFrom(OpenFile& source, const std::function<void(uint64_t)>& progress)
+size_t OpenFile::readSome(char* buffer, size_t size)
 {
-    std::vector<char> buffer(kCopyBlock); // on the heap: a thread's stack may be no larger
-    uint64_t total = 0;
-    for (;;) {
-        DWORD got = 0;
-        check(ReadFile(handleOf(source.m_handle), buffer.data(), buffer.size(), &got, nullptr) !=
-              0);
-        if (got == 0)
-            return;
-        check(writeAll(handleOf(m_handle), std::string_view(buffer.data(), got)));
-        total += got;
-        if (progress)
-            progress(total);
-    }
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size, DWORD{1} << 30));
+    check(ReadFile(handleOf(m_handle), buffer, wanted, &got, nullptr) != 0);
+    return got;
 }
 
-void OpenFile::write(std::string_view data)
+void OpenFile::writeAll(std::string_view data)
 {
-    check(writeAll(handleOf(m_handle), data));
+    check(writeFully(handleOf(m_handle), data));
+}
+
+// Windows copies between paths, not between open files: the caller copies block by block.
+bool OpenFile::copyInSystem(OpenFile&)
+{
+    return false;
 }
 
 void OpenFile::takeAttributesOf(OpenFile& source)
