@@ -1,8 +1,10 @@
 #include "execution/access.hpp"
-
-#include "support/transaction_log.hpp"
+#include "execution/execute_job.hpp"
 
 #include "access_job_test.hpp"
+#include "execution_test.hpp"
+#include "fakes/scoped_env.hpp"
+#include "support/transaction_log.hpp"
 
 namespace quorvex::test {
 namespace {
@@ -10,10 +12,27 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const auto* const g_associations = testing::AddGlobalTestEnvironment(new AccessAssociations(true));
+const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
 
-class AccessActionsTest : public AccessJobTest {
+// A job named "Orders" whose repair and compact and auto execute both name data/Orders.mdb,
+// with the probe file in place.
+class AccessActionsTest : public ExecutionTest {
 protected:
+    void SetUp() override
+    {
+        ExecutionTest::SetUp();
+        installFromBuild("TestForAccess.mdb");
+        m_mdb = path("data/Orders.mdb");
+        putFile(m_mdb, "database");
+        m_job.setJobName("Orders");
+        m_job.setRepairCompactMDB(m_mdb);
+        m_job.setAutoExecuteMDB(m_mdb);
+    }
+    int16_t run(int16_t type)
+    {
+        m_job.setJobType(type);
+        return ExecuteDatabaseJobNow(m_job, m_display);
+    }
     // Runs the job as the type, which must end normally; the log lines of the run after its
     // header.
     Lines logOfRun(int16_t type)
@@ -26,19 +45,35 @@ protected:
     }
     // The text followed by the database path in single quotes and a full stop.
     std::string aboutMdb(const std::string& text) const { return text + " '" + m_mdb + "'."; }
+
+    std::string m_mdb;
+    CDatabaseJob m_job;
 };
 
-// A dot in a folder's name is no extension: the lock file of data.d/Plain is data.d/Plain.ldb.
-TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndLockFilesBesideTheDatabase)
+// Access is found through the probe file; a dot in a folder's name is no extension: the lock
+// file of data.d/Plain is data.d/Plain.ldb. Without Access (here: without the probe file)
+// repair and compact only logs it; auto execute says so in a box and logs nothing but the
+// header.
+TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndWithoutItNeitherActionStarts)
 {
     std::string found = "stale";
     EXPECT_TRUE(CheckForAccess(found));
-    EXPECT_EQ(found, AccessAssociations::accessProgram().string());
+    EXPECT_EQ(found, accessProgram().string());
+    putFile(path("data.d/Plain.ldb"), "");
+    EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
     fs::remove(path("TestForAccess.mdb"));
     EXPECT_FALSE(CheckForAccess(found));
     EXPECT_EQ(found, "");
-    putFile(path("data.d/Plain.ldb"), "");
-    EXPECT_FALSE(CheckForExclusive(path("data.d/Plain")));
+    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{"Access does not exist on this machine."});
+    EXPECT_TRUE(m_desktop.boxes().empty());
+    EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{});
+    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+    const auto& box = m_desktop.boxes().front();
+    EXPECT_EQ(box.text,
+              "Access does not exist on this machine.\r\n\r\nOperation has been cancelled.");
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.style, mb::OkOnly | mb::Exclamation);
+    EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
 // Each command line as text, then as the arguments, one per line, the fake Access received;
@@ -67,14 +102,13 @@ TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyAndAFailingExitCodeIsLog
         SCOPED_TRACE(row.commandLine);
         m_job.setSecurity(row.security);
         m_job.setPassword(row.password);
-        setenv("FAKE_ACCESS_EXIT_CODE", row.exitCode, 1);
+        const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", row.exitCode);
         const auto commandLine =
             row.type == job_type::RepairCompact ? compactCommandLine : autoExecuteCommandLine;
         EXPECT_EQ(commandLine(m_job, "/opt/Access"), row.commandLine);
         EXPECT_EQ(logOfRun(row.type), row.log);
         EXPECT_EQ(readFile(m_mdb + ".args"), m_mdb + "\n" + row.arguments);
     }
-    unsetenv("FAKE_ACCESS_EXIT_CODE");
     EXPECT_EQ(m_display.texts.at(2), "Compacting Orders...");
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
@@ -127,10 +161,7 @@ TEST_F(AccessActionsTest, DatabaseBehindALinkThatCannotBeFollowedEndsOnlyTheRun)
     const std::string error = "Quorvex Run Error #75 - Path/File access error: '";
     EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{error + path("data/loop/Orders.ldb") + "'."});
     EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{error + path("data/loop/Orders.mdb") + "'."});
-    const std::string errorLog = readFile(path("quorvex.err"));
-    for (const char* routine : {"ExecuteRepairCompactNow()", "ExecuteAutoExecNow()"})
-        EXPECT_NE(errorLog.find("Module/Function: CDatabaseJob.cls/" + std::string(routine)),
-                  std::string::npos) << errorLog;
+    expectInErrorLog({"CDatabaseJob.cls/ExecuteRepairCompactNow()", "CDatabaseJob.cls/ExecuteAutoExecNow()"});
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 

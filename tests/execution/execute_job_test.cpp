@@ -67,16 +67,14 @@ TEST_F(ExecuteJobTest, UnexpectedErrorIsAFatalReportNamingItsRoutine)
     job.setJobType(job_type::Backup);
     BrokenDisplay brokenAtOnce("");
     EXPECT_THROW(ExecuteDatabaseJobNow(job, brokenAtOnce), FatalExitCalled);
-    EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteDatabaseJobNow()."),
-              std::string::npos);
+    expectInErrorLog({"CDatabaseJob.cls/ExecuteDatabaseJobNow()."});
     putFile(path("Sales.mdb"), "new");
     putFile(path("backup/old"), "");
     job.setBackupSourceMDB(path("Sales.mdb"));
     job.setBackupTargetDirectory(path("backup"));
     BrokenDisplay brokenInTheBackup("Backing Up");
     EXPECT_THROW(ExecuteDatabaseJobNow(job, brokenInTheBackup), FatalExitCalled);
-    EXPECT_NE(readFile(path("quorvex.err")).find("CDatabaseJob.cls/ExecuteBackupNow()."),
-              std::string::npos);
+    expectInErrorLog({"CDatabaseJob.cls/ExecuteBackupNow()."});
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "execution/shell_and_close.hpp"
 
+#include "fakes/scoped_env.hpp"
 #include "fakes/test_environment.hpp"
 #include "platform/windows.hpp"
 #include "support/error.hpp"
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace quorvex {
@@ -15,14 +15,6 @@ namespace fs = std::filesystem;
 // The fake Access takes its orders from the environment it inherits.
 class ShellAndCloseTest : public test::AppDirTest {
 protected:
-    void TearDown() override
-    {
-        for (const char* name :
-             {"FAKE_ACCESS_EXIT_CODE", "FAKE_ACCESS_LOCK", "FAKE_ACCESS_RUN_WHILE",
-              "FAKE_ACCESS_TITLE", "FAKE_ACCESS_TIMEOUT_MS"})
-            unsetenv(name);
-        AppDirTest::TearDown();
-    }
     // The fake started on a database of the test directory, as Access would be.
     std::string fakeAccessOn(const std::string& database) const
     {
@@ -50,8 +42,8 @@ TEST_F(ShellAndCloseTest, PumpsEventsThreeTimesEveryCycleUntilTheProgramHasEnded
     const std::string lock = path("db.ldb");
     const std::string hold = path("running");
     writeFile(hold, "");
-    setenv("FAKE_ACCESS_LOCK", lock.c_str(), 1);
-    setenv("FAKE_ACCESS_RUN_WHILE", hold.c_str(), 1);
+    const test::ScopedEnv lockFile("FAKE_ACCESS_LOCK", lock);
+    const test::ScopedEnv runWhile("FAKE_ACCESS_RUN_WHILE", hold);
     // Lets the fake end once it has been seen running for more than one cycle.
     m_desktop.onDoEvents([&] {
         if (m_desktop.doEventsCount() >= 5 && fs::exists(lock))
@@ -73,13 +65,13 @@ TEST_F(ShellAndCloseTest, WindowIsClosedOnlyWhenItsTitleBeginsWithFinished)
     if (!display.hasDisplay())
         GTEST_SKIP() << "no X display";
     const auto runWithTitle = [&](const char* title, const char* exitCode) {
-        setenv("FAKE_ACCESS_TITLE", title, 1);
-        setenv("FAKE_ACCESS_EXIT_CODE", exitCode, 1);
+        const test::ScopedEnv titled("FAKE_ACCESS_TITLE", title);
+        const test::ScopedEnv exiting("FAKE_ACCESS_EXIT_CODE", exitCode);
         return ShellAndClose(fakeAccessOn("db.mdb"), 2);
     };
     EXPECT_EQ(runWithTitle("Finished compacting", "0"), 0);
     EXPECT_EQ(runWithTitle("finished: all done", "9"), 9);
-    setenv("FAKE_ACCESS_TIMEOUT_MS", "1000", 1);
+    const test::ScopedEnv timeout("FAKE_ACCESS_TIMEOUT_MS", "1000");
     const int32_t fakeTimedOut = 124;
     EXPECT_EQ(runWithTitle("Unfinished business", "0"), fakeTimedOut);
 }

@@ -12,39 +12,17 @@ using ZipStepTest = ExecutionTest;
 
 // The command line has the program quoted, two blanks after it, quoted paths and a trailing
 // blank.
-TEST_F(ZipStepTest, CommandLineAndTheLogLineOfEveryResultCode)
+TEST_F(ZipStepTest, CommandLineAndTheLogLineOfAResultCode)
 {
     EXPECT_EQ(zipCommandLine("/backup/Sales.zip", "/data/Sales.mdb"),
               "\"" + app().directory + "/zip\"  -S -v -n .zip \"/backup/Sales.zip\" \"/data/Sales.mdb\" ");
     const std::string item = " for file item '/d/S.mdb'.";
+    // Two rows of the table, one with a text after the file item, and a code it lacks.
     const std::vector<std::pair<int32_t, std::string>> table = {
         {2, "Unexpected end of zip file" + item},
-        {3, "A generic error in the zipfile format was detected" + item +
-                ".  Processing may have completed successfully anyway; some broken zipfiles "
-                "created by other archivers have simple work-arounds."},
-        {4, "zip was unable to allocate memory for one or more buffers during program "
-            "initialization" +
-                item},
-        {5, "A severe error in the zipfile format was detected.  Processing probably failed "
-            "immediately" +
-                item},
-        {6, "Miscellaneous Zip Error (6)" + item},
-        {7, "Miscellaneous Zip Error (7)" + item},
-        {16, "Miscellaneous Zip Error (16)" + item},
-        {8, "Out of memory or Zip -T failed" + item},
-        {9, "The user aborted zip prematurely with control-C (or similar)" + item},
-        {10, "Zip encountered an error while using a temp file" + item},
-        {11, "Read or seek error" + item},
-        {12, "Zip has nothing to do" + item},
-        {13, "Missing or empty zip file" + item},
-        {14, "Error writing to a file" + item},
-        {15, "Zip was unable to create a file to write to" + item},
         {18, "One or more source files were unable to be archived from the filespec" + item +
                  "  This error is typically caused by a file in use."},
-        {1, "Unhandled Error#1 has occurred" + item},
         {17, "Unhandled Error#17 has occurred" + item},
-        {19, "Unhandled Error#19 has occurred" + item},
-        {-2147221451, "Unhandled Error#-2147221451 has occurred" + item},
     };
     for (const auto& [code, line] : table)
         EXPECT_EQ(zipResultLine(code, "/d/S.mdb"), line) << code;

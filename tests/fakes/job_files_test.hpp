@@ -30,7 +30,6 @@ protected:
     void TearDown() override
     {
         ::setenv("PATH", m_savedPath.c_str(), 1);
-        preferences() = Preferences{};
         AppDirTest::TearDown();
     }
     static void usePath(const std::string& folders) { ::setenv("PATH", folders.c_str(), 1); }

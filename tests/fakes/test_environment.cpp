@@ -1,7 +1,10 @@
 #include "fakes/test_environment.hpp"
 
 #include "support/app_info.hpp"
+#include "support/error.hpp"
+#include "support/error_handler.hpp"
 #include "support/fatal_exit.hpp"
+#include "support/preferences.hpp"
 
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +12,16 @@
 #include <sstream>
 
 namespace quorvex::test {
+
+int32_t errorNumberOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 void AppDirTest::SetUp()
 {
@@ -33,6 +46,7 @@ void AppDirTest::SetUp()
 
 void AppDirTest::TearDown()
 {
+    preferences() = Preferences{};
     setFatalExitHandler({});
     setDesktop(nullptr);
     setClock(nullptr);
@@ -54,6 +68,13 @@ void AppDirTest::writeFile(const std::filesystem::path& path, const std::string&
 {
     std::ofstream out(path, std::ios::binary);
     out << content;
+}
+
+void AppDirTest::expectInErrorLog(std::initializer_list<std::string_view> parts)
+{
+    const std::string log = readFile(errorLogPath());
+    for (std::string_view part : parts)
+        EXPECT_NE(log.find(part), std::string::npos) << part << " is missing in\n" << log;
 }
 
 std::filesystem::path AppDirTest::builtAppDir()

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace quorvex::test {
 
@@ -99,6 +100,23 @@ void XdgTree::applyEnvironment() const
     ::setenv("XDG_DATA_DIRS", (m_root / "data-dirs").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
     ::setenv("XDG_CONFIG_DIRS", (m_root / "config-dirs").c_str(), 1);
+}
+
+fs::path XdgEnvironment::root()
+{
+    return fs::temp_directory_path() / ("quorvex-xdg-" + std::to_string(::getpid()));
+}
+
+void XdgEnvironment::SetUp()
+{
+    XdgTree tree(root() / "xdg");
+    m_arrange(tree);
+    tree.applyEnvironment();
+}
+
+void XdgEnvironment::TearDown()
+{
+    fs::remove_all(root());
 }
 
 void writeStubProgram(const fs::path& path)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -40,6 +43,20 @@ private:
     // Extension without its dot -> MIME type, for the glob list and the default programs.
     std::map<std::string, std::string> m_types;
     std::string m_unknownTypesExtension;
+};
+
+// A private XdgTree for a whole test program, laid out by arrange before its first test (the
+// association service reads the folders once per process) and removed after its last.
+class XdgEnvironment : public ::testing::Environment {
+public:
+    explicit XdgEnvironment(std::function<void(XdgTree&)> arrange) : m_arrange(std::move(arrange)) {}
+    // The program's own folder, which holds the tree and the programs it names.
+    static std::filesystem::path root();
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    std::function<void(XdgTree&)> m_arrange;
 };
 
 // A small executable shell script at path (its folders created), standing in for a program

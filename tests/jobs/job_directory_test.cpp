@@ -20,15 +20,12 @@ protected:
     std::string jobsDir() const { return path("DatabaseJobs") + "/"; }
 };
 
-TEST_F(JobDirectoryTest, MissingDirectoryHasNoJobFiles)
+// A missing folder, or a file in its place, has none.
+TEST_F(JobDirectoryTest, EveryVisiblePlainFileCountsInTheListingsOwnOrderAsFullPaths)
 {
     EXPECT_TRUE(listJobFiles(jobsDir()).empty());
     writeFile(path("NotADir"), "");
     EXPECT_TRUE(listJobFiles(path("NotADir") + "/").empty());
-}
-
-TEST_F(JobDirectoryTest, EveryVisiblePlainFileCountsInTheListingsOwnOrderAsFullPaths)
-{
     std::filesystem::create_directory(path("DatabaseJobs"));
     const std::set<std::string> plain = {"b.tsk",     "a.tsk",        "C.tsk",     "aa.tsk",
                                          "notes.txt", "no extension", "Locked.tsk"};

@@ -2,10 +2,10 @@
 #include "support/date_text.hpp"
 
 #include "fakes/fixed_clock.hpp"
+#include "fakes/scoped_env.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <locale.h>
 #include <string>
 
@@ -21,13 +21,10 @@ TEST(DateText, AcceptsTheUsersLocaleMonthAbbreviations)
     if (!german)
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     freelocale(german);
-    const char* saved = std::getenv("LC_ALL");
-    const std::string before = saved ? saved : "";
-    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const test::ScopedEnv inGerman("LC_ALL", "de_DE.UTF-8");
     EXPECT_EQ(parseDate("Dez-05-2026"), at(2026, 12, 5));
     EXPECT_EQ(parseDate("OKT-5-2027"), at(2027, 10, 5));
     EXPECT_EQ(parseDate("Dec-05-2026"), at(2026, 12, 5));
-    saved ? ::setenv("LC_ALL", before.c_str(), 1) : ::unsetenv("LC_ALL");
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace quorvex::test {
@@ -12,35 +11,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The association service reads its folders once per process, so the whole private tree is
-// in place before the first test runs.
-class PrivateAssociations : public ::testing::Environment {
-public:
-    static fs::path accessProgram() { return s_root / "Program Files/Microsoft Office/MSACCESS"; }
-    static fs::path vanishedProgram() { return s_root / "Old Programs/viewer"; }
+fs::path accessProgram()
+{
+    return XdgEnvironment::root() / "Program Files/Microsoft Office/MSACCESS";
+}
 
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "quorvex-xdg-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        s_root = pattern;
-        XdgTree tree(s_root / "xdg");
-        writeStubProgram(accessProgram());
-        tree.associateExtension(".mdb", accessProgram().string());
-        tree.associateExtension(".htm", "sh");
-        writeStubProgram(vanishedProgram());
-        tree.associateExtension(".old", vanishedProgram().string());
-        fs::remove(vanishedProgram());
-        tree.defaultUnknownTypesTo(".mdb");
-        tree.applyEnvironment();
-    }
-    void TearDown() override { fs::remove_all(s_root); }
-
-private:
-    static inline fs::path s_root;
-};
-
-const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new PrivateAssociations);
+const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new XdgEnvironment([](XdgTree& tree) {
+    writeStubProgram(accessProgram());
+    tree.associateExtension(".mdb", accessProgram().string());
+    tree.associateExtension(".htm", "sh");
+    // A program that was associated and is gone since.
+    const fs::path vanished = XdgEnvironment::root() / "Old Programs/viewer";
+    writeStubProgram(vanished);
+    tree.associateExtension(".old", vanished.string());
+    fs::remove(vanished);
+    tree.defaultUnknownTypesTo(".mdb");
+}));
 
 class FindExecutableTest : public AppDirTest {
 protected:
@@ -51,20 +37,17 @@ protected:
     }
 };
 
-TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheProgramAssociatedWithTheExtension)
+TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheAssociatedProgramOrNothing)
 {
     EXPECT_EQ(FindExecutable(document("TestForAccess.mdb")),
-              PrivateAssociations::accessProgram().string());
+              accessProgram().string());
     EXPECT_EQ(FindExecutable(document("ORDERS.MDB")),
-              PrivateAssociations::accessProgram().string());
+              accessProgram().string());
     const std::string program = FindExecutable(document("Quorvex_Help.htm"));
     EXPECT_TRUE(fs::path(program).is_absolute()) << program;
     EXPECT_EQ(fs::path(program).filename(), "sh");
     EXPECT_TRUE(fs::exists(program));
-}
-
-TEST_F(FindExecutableTest, GivesNothingAndReportsNothingWithoutAnExistingAssociatedProgram)
-{
+    // Nothing, and nothing reported, without an existing associated program.
     EXPECT_EQ(FindExecutable(path("Missing.mdb")), "");
     EXPECT_EQ(FindExecutable(document("notes.qqq")), "") << "unknown types have no program";
     EXPECT_EQ(FindExecutable(document("README")), "");

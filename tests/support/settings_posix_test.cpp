@@ -4,8 +4,8 @@
 #include "support/preferences.hpp"
 
 #include "ini_file_test.hpp"
+#include "fakes/scoped_env.hpp"
 
-#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -54,13 +54,13 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
     EXPECT_EQ(preferencesFilePath(), path("Quorvex.ini"));
     EXPECT_EQ(DatabaseJobsPath(), dir().string() + "/DatabaseJobs/");
     // The browser is the desktop's opener as PATH finds it, or none.
-    const std::string savedPath = std::getenv("PATH");
-    setenv("PATH", dir().c_str(), 1);
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
-    writeFile(path("xdg-open"), "#!/bin/sh\n");
-    fs::permissions(path("xdg-open"), fs::perms::owner_all);
-    EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
-    setenv("PATH", savedPath.c_str(), 1);
+    {
+        const test::ScopedEnv onlyOurs("PATH", dir().string());
+        EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
+        writeFile(path("xdg-open"), "#!/bin/sh\n");
+        fs::permissions(path("xdg-open"), fs::perms::owner_all);
+        EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
+    }
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
     preferences() = {0, -12, "/opt/My Browser/browser"};
     SavePreferences();

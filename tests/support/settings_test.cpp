@@ -2,9 +2,6 @@
 #include "support/preferences.hpp"
 
 #include "ini_file_test.hpp"
-#include "fakes/test_environment.hpp"
-#include "fakes/text_lines.hpp"
-#include "support/date_text.hpp"
 
 #include <array>
 
@@ -106,9 +103,7 @@ TEST_F(PreferencesTest, AStoredNumberCopiesAbove32767IsAFatalOverflow)
 {
     writeFile(preferencesFilePath(), "[Preferences]\r\nNumberCopies=32768\r\n");
     EXPECT_THROW(LoadPreferences(), test::FatalExitCalled);
-    EXPECT_EQ(test::linesOf(readFile(path("quorvex.err"))),
-              test::fatalErrorEntry(formatGeneralDate(m_clock.now()), "ERR#6 @ Quorvex - Overflow",
-                                    "appSetup.bas/LoadPreferences()."));
+    expectInErrorLog({"ERR#6 @ Quorvex - Overflow", "appSetup.bas/LoadPreferences()."});
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+#include "fakes/scoped_env.hpp"
+
+#include <cstdlib>
+
+namespace quorvex::test {
+
+namespace {
+
+void assign(const std::string& name, const std::optional<std::string>& value)
+{
+    if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name.c_str());
+}
+
+} // namespace
+
+ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
+    : m_name(std::move(name))
+{
+    if (const char* saved = std::getenv(m_name.c_str()))
+        m_saved = saved;
+    assign(m_name, value);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    assign(m_name, m_saved);
+}
+
+} // namespace quorvex::test

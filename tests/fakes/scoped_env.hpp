@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quorvex::test {
+
+// Sets an environment variable (or, given nothing, removes it) for the guard's lifetime and
+// puts back what was there when it ends, also when a failed assertion ends the test early.
+// POSIX test programs only.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::optional<std::string>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_saved;
+};
+
+} // namespace quorvex::test
