@@ -36,7 +36,7 @@ struct RunArguments {
     std::vector<char*> options;
 };
 
-RunArguments splitArguments(std::span<char* const> args)
+RunArguments parseRunArguments(std::span<char* const> args)
 {
     RunArguments split;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -101,7 +101,7 @@ int executeJobFiles(const std::vector<std::string>& files,
 
 int runCommand(std::span<char* const> args)
 {
-    const RunArguments split = splitArguments(args);
+    const RunArguments split = parseRunArguments(args);
     const auto options = parseCommonOptions(split.options);
     if (split.names.empty() || !options)
         return usage();

@@ -17,7 +17,8 @@ namespace {
 constexpr int kAccessWindowStyle = 2;
 constexpr std::string_view kNoStartup = " /NOSTARTUP";
 
-void trimBlanks(std::string& text)
+// Blanks only, as the classic Trim removes them: a tab stays part of the registered path.
+void trimSpaces(std::string& text)
 {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) {
@@ -33,10 +34,10 @@ void cleanProgramPath(std::string& path)
     for (char& c : path)
         if (c == '\0')
             c = ' ';
-    trimBlanks(path);
+    trimSpaces(path);
     if (path.ends_with(kNoStartup))
         path.erase(path.size() - kNoStartup.size());
-    trimBlanks(path);
+    trimSpaces(path);
 }
 
 std::string lockFileOf(const std::string& mdbPath)

@@ -12,7 +12,7 @@ bool fileExists(const std::string& path)
 
 bool plainFileExists(const std::string& path)
 {
-    return fileExists(path) && (fileAttributes(path) & (attr::Hidden | attr::System)) == 0;
+    return fileExists(path) && shownInPlainListing(fileAttributes(path));
 }
 
 bool directoryExists(const std::string& path)

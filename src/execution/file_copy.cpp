@@ -56,13 +56,8 @@ void copyFileToNew(const std::string& source, const std::string& destination,
             out.flushAndClose();
         } catch (...) {
             // The half-written file is closed by now, which Windows needs before it deletes.
-            if (created) {
-                try {
-                    removeFile(destination);
-                } catch (const RuntimeError&) {
-                    // The failure that brought us here is the one to report.
-                }
-            }
+            if (created)
+                removeLeftoverFile(destination);
             throw;
         }
     });

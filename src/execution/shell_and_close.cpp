@@ -74,7 +74,7 @@ int32_t ShellAndClose(const std::string& commandLine, int windowStyle)
         try {
             process.emplace(commandLine, normalisedWindowStyle(windowStyle));
         } catch (const RuntimeError& startFailure) {
-            return kShellStartFailed + startFailure.number();
+            return err::ObjectErrorBase + startFailure.number();
         }
         FinishedWindowWatch watch(process->id());
         std::optional<int32_t> exitStatus;

@@ -1,5 +1,6 @@
 #include "jobs/job_directory.hpp"
 
+#include "platform/file_attributes.hpp"
 #include "support/error.hpp"
 #include "support/files.hpp"
 #include "support/strings.hpp"
@@ -9,6 +10,24 @@
 #include <system_error>
 
 namespace quorvex {
+
+namespace {
+
+// A plain file that a plain listing shows. A pipe or device is no job file (opening one could
+// block for good), nor is a dangling link or an entry gone since the listing found it.
+bool isJobFile(const std::filesystem::directory_entry& entry, const std::string& path)
+{
+    std::error_code statusError;
+    if (!entry.is_regular_file(statusError))
+        return false;
+    try {
+        return shownInPlainListing(fileAttributes(path));
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+} // namespace
 
 std::vector<std::string> listJobFiles(const std::string& jobsDirectory)
 {
@@ -21,12 +40,10 @@ std::vector<std::string> listJobFiles(const std::string& jobsDirectory)
     std::string prefix = jobsDirectory;
     if (prefix.empty() || prefix.back() != kPathSeparator)
         prefix += kPathSeparator;
-    // A pipe or device is not a job file, and opening one could block for good.
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code statusError; // a dangling link is simply not a file
-        if (name.front() != '.' && it->is_regular_file(statusError))
-            files.push_back(prefix + name);
+        const std::string path = prefix + it->path().filename().string();
+        if (isJobFile(*it, path))
+            files.push_back(path);
     }
     if (ec)
         throw RuntimeError::fromErrno(ec.value());

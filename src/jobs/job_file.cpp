@@ -16,12 +16,6 @@ namespace {
 
 constexpr std::string_view kModule = "CDatabaseJob.cls";
 
-int16_t readInt16(const IniReader& file, std::string_view section, std::string_view key,
-                  std::string_view defaultValue)
-{
-    return toInt16(Val(file.value(section, key, defaultValue)));
-}
-
 bool readBool(const IniReader& file, std::string_view section, std::string_view key,
               std::string_view defaultValue)
 {
@@ -61,13 +55,13 @@ void CDatabaseJob::readJobFile(const std::string& fileName)
     // One read of the file for all its keys.
     const IniReader f(fileName);
     m_jobName = f.value("General", "JobName", "*ERROR*");
-    m_jobType = readInt16(f, "General", "JobType", "1");
+    m_jobType = f.int16Value("General", "JobType", "1");
     m_dateLastRun = parseDate(f.value("Schedule", "DateLastRun", formatDate(Today())));
     m_startTime = parseTime(f.value("Schedule", "StartTime", "00:00"));
     const std::string frequency = f.value("Schedule", "Frequency", "");
     m_frequency = frequency.empty() ? frequency::Daily : toInt32(Val(frequency));
-    m_dayOfWeek = readInt16(f, "Schedule", "DayOfWeek", "1");
-    m_dayOfMonth = readInt16(f, "Schedule", "DayOfMonth", "1");
+    m_dayOfWeek = f.int16Value("Schedule", "DayOfWeek", "1");
+    m_dayOfMonth = f.int16Value("Schedule", "DayOfMonth", "1");
     m_security = readBool(f, "Security", "SecurityUsed", "0");
     m_mdwFile = f.value("Security", "MDWFile", "");
     m_userID = f.value("Security", "UserID", "");
@@ -77,7 +71,7 @@ void CDatabaseJob::readJobFile(const std::string& fileName)
     m_backupSourceMDB = f.value("Backup", "DatabaseFile", "");
     m_backupTargetDirectory = f.value("Backup", "TargetPath", "");
     m_compress = readBool(f, "Backup", "Compress", "-1");
-    m_numberCopies = readInt16(f, "Backup", "NumberCopies", "3");
+    m_numberCopies = f.int16Value("Backup", "NumberCopies", "3");
 }
 
 int16_t CDatabaseJob::SaveDatabaseJob(const std::string& fileName) const

@@ -17,6 +17,13 @@ inline constexpr int Directory = 16;
 // The attributes of an entry. A missing entry is the classic error for its errno.
 int fileAttributes(const std::string& path);
 
+// Whether a plain directory listing shows an entry of these attributes: it leaves out hidden
+// and system entries.
+inline bool shownInPlainListing(int attributes)
+{
+    return (attributes & (attr::Hidden | attr::System)) == 0;
+}
+
 // Makes an entry normal: the owner gets write permission back. The hidden attribute is the
 // name's leading dot, so it stays; a symbolic link is left alone, since it has no permissions
 // of its own and its target is not ours to change. A missing entry is the classic error.

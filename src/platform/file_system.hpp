@@ -25,6 +25,8 @@ bool sameEntry(const std::string& a, const std::string& b);
 void makeDirectory(const std::string& path);
 // Deletes a file; one that is already gone is no error.
 void removeFile(const std::string& path);
+// Deletes what a failed write left behind, if it can: the failure, not this, gets reported.
+void removeLeftoverFile(const std::string& path);
 
 // Renames a file; fails with run-time error 58 (File already exists) when the new name is
 // taken, instead of silently replacing what is there.
@@ -44,6 +46,10 @@ public:
     static OpenFile forReadingFromDisk(const std::string& path);
     // A new file of that name, which must not exist yet (run-time error 58 when it does).
     static OpenFile createNew(const std::string& path);
+    // A new file of a name of its own in path's folder, for content that is to replace path's;
+    // it has the permissions of the file at path, or is private to its owner when there is none.
+    // Its name is put into temporaryName as soon as the file exists.
+    static OpenFile createBeside(const std::string& path, std::string& temporaryName);
     OpenFile(OpenFile&& other) noexcept;
     OpenFile& operator=(OpenFile&&) = delete;
     OpenFile(const OpenFile&) = delete;

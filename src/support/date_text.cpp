@@ -156,7 +156,7 @@ std::optional<bool> takeMeridiem(std::string_view& text)
     const bool am = equalsNoCase(tail, "AM");
     if (!am && !equalsNoCase(tail, "PM"))
         return std::nullopt;
-    text = trimBlanks(text.substr(0, text.size() - 2));
+    text = trimBlanksAndTabs(text.substr(0, text.size() - 2));
     return !am;
 }
 
@@ -196,7 +196,7 @@ std::string formatGeneralDate(DateTime moment)
 
 DateTime parseDate(std::string_view text)
 {
-    const std::string_view trimmed = trimBlanks(text);
+    const std::string_view trimmed = trimBlanksAndTabs(text);
     if (const auto date = parseIsoDate(trimmed))
         return *date;
     if (const auto date = parseNamedMonthDate(trimmed))
@@ -206,7 +206,7 @@ DateTime parseDate(std::string_view text)
 
 DateTime parseTime(std::string_view text)
 {
-    std::string_view rest = trimBlanks(text);
+    std::string_view rest = trimBlanksAndTabs(text);
     const std::optional<bool> pm = takeMeridiem(rest);
     const auto hour = takeNumber(rest, 2);
     const bool colon = takeChar(rest, ':');

@@ -1,7 +1,5 @@
 #include "support/error.hpp"
 
-#include "platform/system_errors.hpp"
-
 #include <cerrno>
 #include <utility>
 
@@ -39,6 +37,14 @@ RuntimeError RuntimeError::fromNumber(int32_t number)
 }
 
 namespace {
+
+// The errno of an exceeded disk quota. Systems without quotas have no such value; there it is
+// the full disk's own, which means the same to the user.
+#ifdef EDQUOT
+constexpr int kQuotaExceeded = EDQUOT;
+#else
+constexpr int kQuotaExceeded = ENOSPC;
+#endif
 
 int32_t classicNumberForErrno(int errnoValue)
 {

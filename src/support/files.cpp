@@ -57,18 +57,6 @@ bool matchesWildcard(std::string_view name, std::string_view pattern)
     return pattern.find_first_not_of('*', p) == std::string_view::npos;
 }
 
-// Anything but a folder, a dangling link included, so that uKill removes it too.
-bool isFile(const std::string& path)
-{
-    try {
-        const EntryKind kind = entryKind(path);
-        return kind == EntryKind::File || kind == EntryKind::Other ||
-               (kind == EntryKind::Missing && entryExists(path));
-    } catch (const RuntimeError&) {
-        return entryExists(path);
-    }
-}
-
 // Every file (no folder) of the directory whose name matches the pattern. A missing directory
 // holds nothing.
 std::vector<std::string> matchingFiles(const std::string& directory, const std::string& pattern)
@@ -76,7 +64,7 @@ std::vector<std::string> matchingFiles(const std::string& directory, const std::
     std::vector<std::string> found;
     if (pattern.find_first_of("*?") == std::string::npos) {
         // A plain name needs no listing, which keeps long backup rotations cheap.
-        if (!pattern.empty() && isFile(directory + pattern))
+        if (!pattern.empty() && isNonFolderEntry(directory + pattern))
             found.push_back(directory + pattern);
         return found;
     }
@@ -88,7 +76,7 @@ std::vector<std::string> matchingFiles(const std::string& directory, const std::
         throw RuntimeError::fromErrno(error.value());
     for (const auto& entry : entries) {
         const std::string name = entry.path().filename().string();
-        if (matchesWildcard(name, pattern) && isFile(directory + name))
+        if (matchesWildcard(name, pattern) && isNonFolderEntry(directory + name))
             found.push_back(directory + name);
     }
     return found;
@@ -183,6 +171,17 @@ std::string FilePathStripPath(const std::string& path)
 {
     return trapFatal(kModule, "FilePathStripPath()",
                      [&] { return path.substr(lastSeparator(path, "FilePathStripPath()") + 1); });
+}
+
+bool isNonFolderEntry(const std::string& path)
+{
+    try {
+        const EntryKind kind = entryKind(path);
+        return kind == EntryKind::File || kind == EntryKind::Other ||
+               (kind == EntryKind::Missing && entryExists(path));
+    } catch (const RuntimeError&) {
+        return entryExists(path);
+    }
 }
 
 std::string FindExecutable(const std::string& documentPath)

@@ -22,6 +22,9 @@ void FormatPath(std::string& path, bool addSeparator);
 std::string FilePathStripFileName(const std::string& path);
 // Everything after the last separator; error -2147221503 when there is none.
 std::string FilePathStripPath(const std::string& path);
+// Whether anything but a folder has that name: a file of any attributes, or a dangling link,
+// which uKill removes too.
+bool isNonFolderEntry(const std::string& path);
 // Full path of the program associated with the document, or "" when there is none.
 std::string FindExecutable(const std::string& documentPath);
 

@@ -2,6 +2,7 @@
 
 #include "platform/file_system.hpp"
 #include "support/error_handler.hpp"
+#include "support/numeric.hpp"
 #include "support/strings.hpp"
 
 #include <cerrno>
@@ -57,13 +58,13 @@ std::string_view lineEndOf(std::string_view content)
 
 std::optional<std::string_view> sectionHeader(std::string_view line)
 {
-    line = trimBlanks(line);
+    line = trimBlanksAndTabs(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
     const size_t close = line.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return trimBlanks(line.substr(1, close - 1));
+    return trimBlanksAndTabs(line.substr(1, close - 1));
 }
 
 struct Entry
@@ -75,16 +76,16 @@ struct Entry
 // "key = value"; comments (";") and lines without "=" are no entries.
 std::optional<Entry> entry(std::string_view line)
 {
-    line = trimBlanks(line);
+    line = trimBlanksAndTabs(line);
     if (line.empty() || line.front() == ';')
         return std::nullopt;
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return std::nullopt;
-    const std::string_view key = trimBlanks(line.substr(0, equals));
+    const std::string_view key = trimBlanksAndTabs(line.substr(0, equals));
     if (key.empty())
         return std::nullopt;
-    return Entry{key, trimBlanks(line.substr(equals + 1))};
+    return Entry{key, trimBlanksAndTabs(line.substr(equals + 1))};
 }
 
 // Where a key stands in a file: the first section of that name, and in it the first entry of
@@ -202,7 +203,7 @@ std::string withValue(std::string_view content, std::string_view section, std::s
 bool writeIni(std::span<const IniValue> values, const std::string& file)
 {
     for (const IniValue& v : values)
-        if (!isWritable(trimBlanks(v.section), trimBlanks(v.key), v.value)) {
+        if (!isWritable(trimBlanksAndTabs(v.section), trimBlanksAndTabs(v.key), v.value)) {
             errno = EINVAL;
             return false;
         }
@@ -221,7 +222,7 @@ bool writeIni(std::span<const IniValue> values, const std::string& file)
         return false;
     }
     for (const IniValue& v : values)
-        content = withValue(content, trimBlanks(v.section), trimBlanks(v.key), v.value);
+        content = withValue(content, trimBlanksAndTabs(v.section), trimBlanksAndTabs(v.key), v.value);
     return replaceFileContent(path, content);
 }
 
@@ -247,7 +248,7 @@ std::string IniReader::value(std::string_view section, std::string_view key,
     std::string_view value = defaultValue;
     if (m_parsed) {
         const IniText& ini = m_parsed->ini;
-        const Location where = ini.find(trimBlanks(section), trimBlanks(key));
+        const Location where = ini.find(trimBlanksAndTabs(section), trimBlanksAndTabs(key));
         if (where.entry)
             value = withoutQuotes(entry(ini.text(*where.entry))->value);
     }
@@ -256,6 +257,12 @@ std::string IniReader::value(std::string_view section, std::string_view key,
     // back: the writer refuses both in a value.
     value = value.substr(0, value.find_first_of(std::string_view("\0\r", 2)));
     return std::string(firstCharacters(value, kMaxValueLength));
+}
+
+int16_t IniReader::int16Value(std::string_view section, std::string_view key,
+                              std::string_view defaultValue) const
+{
+    return toInt16(Val(value(section, key, defaultValue)));
 }
 
 bool GetIniData(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -21,6 +22,10 @@ public:
 
     std::string value(std::string_view section, std::string_view key,
                       std::string_view defaultValue) const;
+    // The value's leading number (Val), rounded to a 16-bit integer; one out of range is
+    // run-time error 6.
+    int16_t int16Value(std::string_view section, std::string_view key,
+                       std::string_view defaultValue) const;
 
 private:
     struct Parsed;

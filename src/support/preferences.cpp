@@ -5,7 +5,6 @@
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
 #include "support/ini_file.hpp"
-#include "support/numeric.hpp"
 #include "support/transaction_log.hpp"
 
 #include <utility>
@@ -15,14 +14,6 @@ namespace quorvex {
 namespace {
 
 constexpr std::string_view kSection = "Preferences";
-
-std::string readPreference(std::string_view key, std::string_view defaultValue,
-                           const std::string& file)
-{
-    std::string value;
-    GetIniData(kSection, key, defaultValue, value, file);
-    return value;
-}
 
 // The program that hands addresses to the user's own browser; nothing when there is none, so
 // the first link asks for a browser.
@@ -36,7 +27,7 @@ std::string defaultBrowser()
 void writeOptIn(std::string_view key, int16_t value, const std::string& file)
 {
     constexpr std::string_view kUnset = "\x01";
-    if (value != 0 || readPreference(key, kUnset, file) != kUnset)
+    if (value != 0 || IniReader(file).value(kSection, key, kUnset) != kUnset)
         WriteIniData(kSection, key, value != 0 ? "-1" : "0", file);
 }
 
@@ -78,13 +69,14 @@ std::string pathsText()
 void LoadPreferences()
 {
     trapFatal("appSetup.bas", "LoadPreferences()", [] {
-        const std::string file = preferencesFilePath();
+        // One read of the file for all its keys.
+        const IniReader file(preferencesFilePath());
         Preferences& prefs = preferences();
-        prefs.StopOnError = toInt16(Val(readPreference("StopOnError", "-1", file)));
-        prefs.NumberCopies = toInt16(Val(readPreference("NumberCopies", "99", file)));
-        prefs.IEPath = readPreference("IEPath", defaultBrowser(), file);
-        prefs.CatchUpMissedRuns = toInt16(Val(readPreference("CatchUpMissedRuns", "0", file)));
-        prefs.VerifyBackups = toInt16(Val(readPreference("VerifyBackups", "0", file)));
+        prefs.StopOnError = file.int16Value(kSection, "StopOnError", "-1");
+        prefs.NumberCopies = file.int16Value(kSection, "NumberCopies", "99");
+        prefs.IEPath = file.value(kSection, "IEPath", defaultBrowser());
+        prefs.CatchUpMissedRuns = file.int16Value(kSection, "CatchUpMissedRuns", "0");
+        prefs.VerifyBackups = file.int16Value(kSection, "VerifyBackups", "0");
     });
 }
 

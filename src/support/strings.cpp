@@ -29,7 +29,7 @@ std::string replaceChars(std::string_view text, std::string_view set, std::strin
     return result;
 }
 
-std::string_view trimBlanks(std::string_view text)
+std::string_view trimBlanksAndTabs(std::string_view text)
 {
     const size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)

@@ -14,7 +14,7 @@ std::string StripBadChars(std::string_view text, std::string_view set, std::stri
 std::string replaceChars(std::string_view text, std::string_view set, std::string_view replacement);
 
 // Text without the blanks and tabs at either end.
-std::string_view trimBlanks(std::string_view text);
+std::string_view trimBlanksAndTabs(std::string_view text);
 
 // Texts are UTF-8; where the program cuts or pads a text it counts characters (code points),
 // so a cut never splits one. A stray byte that belongs to no character counts as one.

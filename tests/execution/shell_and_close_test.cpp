@@ -27,8 +27,8 @@ protected:
 TEST_F(ShellAndCloseTest, ReturnsTheProgramsExitCodeOrWhyItCouldNotStart)
 {
     writeFile(path("plain.txt"), "text");
-    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), kShellStartFailed + err::FileNotFound);
-    EXPECT_EQ(ShellAndClose(path("plain.txt"), 0), kShellStartFailed + err::PermissionDenied);
+    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
+    EXPECT_EQ(ShellAndClose(path("plain.txt"), 0), err::ObjectErrorBase + err::PermissionDenied);
     EXPECT_EQ(m_desktop.doEventsCount(), 0);
     EXPECT_EQ(ShellAndClose(R"(/bin/sh -c "exit 0")"), 0);
     EXPECT_EQ(ShellAndClose(R"(/bin/sh -c "exit 12")", 2), 12);

@@ -24,7 +24,7 @@ protected:
 
 TEST_F(ShellAndCloseWin32Test, ReturnsTheProgramsExitCodeOrWhyItCouldNotStart)
 {
-    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), kShellStartFailed + err::FileNotFound);
+    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
     EXPECT_EQ(ShellAndClose("cmd.exe /c exit 12", 2), 12);
     EXPECT_EQ(ShellAndClose("cmd.exe /c \"exit 5\"", 7), 5);
     // Also the code Windows reports for a program that still runs: the handle tells them apart.

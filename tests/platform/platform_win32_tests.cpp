@@ -3,6 +3,7 @@
 #include "execution/file_checks.hpp"
 #include "execution/file_copy.hpp"
 #include "fakes/test_environment.hpp"
+#include "jobs/job_directory.hpp"
 #include "platform/computer_name.hpp"
 #include "platform/file_attributes.hpp"
 #include "platform/file_lock.hpp"
@@ -15,9 +16,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace quorvex::test {
 namespace {
@@ -84,7 +87,8 @@ TEST_F(WindowsFilesTest, AttributesAreTheSystemsOwn)
     }
 }
 
-// Access's lock file and the databases count only when a plain listing would show them.
+// Access's lock file, the databases and the job files count only when a plain listing would
+// show them.
 TEST_F(WindowsFilesTest, HiddenAndSystemFilesExistButAreNotPlainFiles)
 {
     makeFile("plain.ldb", FILE_ATTRIBUTE_NORMAL);
@@ -97,6 +101,9 @@ TEST_F(WindowsFilesTest, HiddenAndSystemFilesExistButAreNotPlainFiles)
         EXPECT_EQ(plainFileExists(path(name)), plain) << name;
     }
     EXPECT_FALSE(plainFileExists(path("missing.ldb")));
+    std::vector<std::string> jobFiles = listJobFiles(dir().string());
+    std::sort(jobFiles.begin(), jobFiles.end());
+    EXPECT_EQ(jobFiles, (std::vector<std::string>{path("locked.ldb"), path("plain.ldb")}));
 }
 
 TEST_F(WindowsFilesTest, UKillDeletesHiddenSystemAndReadOnlyFilesAlikeAndLeavesOthers)

@@ -8,7 +8,8 @@ namespace quorvex {
 
 namespace {
 
-struct stat statOf(const std::string& path)
+// The entry itself, a link not followed; a missing one is the classic error.
+struct stat lstatOrThrow(const std::string& path)
 {
     struct stat info = {};
     if (::lstat(path.c_str(), &info) != 0)
@@ -26,7 +27,7 @@ bool startsWithDot(const std::string& path)
 
 int fileAttributes(const std::string& path)
 {
-    struct stat info = statOf(path);
+    struct stat info = lstatOrThrow(path);
     // A link stands for what it points at, as a shortcut to a folder lists as a folder; a
     // dangling one is a plain file.
     struct stat target = {};
@@ -44,7 +45,7 @@ int fileAttributes(const std::string& path)
 
 void clearFileAttributes(const std::string& path)
 {
-    const struct stat info = statOf(path);
+    const struct stat info = lstatOrThrow(path);
     if (S_ISLNK(info.st_mode) || (info.st_mode & S_IWUSR) != 0)
         return;
     if (::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR) != 0)

@@ -46,7 +46,8 @@ void syncFolder(const std::string& folder)
     }
 }
 
-std::optional<struct stat> statOf(const std::string& path)
+// What the path names, links followed; nothing when nothing is there.
+std::optional<struct stat> statIfPresent(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
@@ -73,7 +74,7 @@ bool writeFully(int fd, std::string_view data)
 
 EntryKind entryKind(const std::string& path)
 {
-    const auto info = statOf(path);
+    const auto info = statIfPresent(path);
     if (!info)
         return EntryKind::Missing;
     if (S_ISREG(info->st_mode))
@@ -89,8 +90,8 @@ bool entryExists(const std::string& path)
 
 bool sameEntry(const std::string& a, const std::string& b)
 {
-    const auto first = statOf(a);
-    const auto second = statOf(b);
+    const auto first = statIfPresent(a);
+    const auto second = statIfPresent(b);
     return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
 }
 
@@ -149,6 +150,20 @@ OpenFile OpenFile::createNew(const std::string& path)
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     check(fd >= 0);
     return OpenFile(fd);
+}
+
+OpenFile OpenFile::createBeside(const std::string& path, std::string& temporaryName)
+{
+    struct stat status {};
+    const mode_t mode =
+        ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : S_IRUSR | S_IWUSR;
+    std::string name = folderOf(path) + "/.quorvex-ini-XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    check(fd >= 0);
+    temporaryName = name;
+    OpenFile file(fd);
+    check(::fchmod(fd, mode) == 0);
+    return file;
 }
 
 OpenFile::OpenFile(OpenFile&& other) noexcept : m_handle(other.m_handle)
@@ -263,28 +278,6 @@ std::string resolvedPath(const std::string& path)
     const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr),
                                                           &std::free);
     return resolved ? std::string(resolved.get()) : path;
-}
-
-bool replaceFileContent(const std::string& path, std::string_view content)
-{
-    struct stat status {};
-    const mode_t mode = ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777
-                                                           : S_IRUSR | S_IWUSR;
-    const std::string folder = folderOf(path);
-    std::string temporary = folder + "/.quorvex-ini-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = ::fchmod(fd, mode) == 0 && writeFully(fd, content) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int reason = errno; // the caller may tell the user why
-        ::unlink(temporary.c_str());
-        errno = reason;
-        return false;
-    }
-    syncFolder(folder);
-    return true;
 }
 
 } // namespace quorvex

@@ -4,7 +4,6 @@
 #include "platform/win32/win32_error.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 
 namespace quorvex {
@@ -166,6 +165,17 @@ OpenFile OpenFile::createNew(const std::string& path)
     return OpenFile(reinterpret_cast<intptr_t>(file));
 }
 
+OpenFile OpenFile::createBeside(const std::string& path, std::string& temporaryName)
+{
+    char name[MAX_PATH + 1] = {};
+    check(GetTempFileNameA(folderOf(path).c_str(), "qvx", 0, name) != 0);
+    temporaryName = name;
+    const HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    check(file != INVALID_HANDLE_VALUE);
+    return OpenFile(reinterpret_cast<intptr_t>(file));
+}
+
 OpenFile::OpenFile(OpenFile&& other) noexcept : m_handle(other.m_handle)
 {
     other.m_handle = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
@@ -269,33 +279,6 @@ int writableFileCheck(const std::string& path)
 std::string resolvedPath(const std::string& path)
 {
     return path;
-}
-
-bool replaceFileContent(const std::string& path, std::string_view content)
-{
-    const std::string folder = folderOf(path);
-    char temporary[MAX_PATH + 1] = {};
-    if (GetTempFileNameA(folder.c_str(), "qvx", 0, temporary) == 0) {
-        setErrnoFromLastError();
-        return false;
-    }
-    const HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = file != INVALID_HANDLE_VALUE && writeFully(file, content) &&
-                   FlushFileBuffers(file) != 0;
-    DWORD error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && written) {
-        written = false;
-        error = GetLastError();
-    }
-    if (written && MoveFileExA(temporary, path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
-        return true;
-    if (written)
-        error = GetLastError();
-    DeleteFileA(temporary);
-    errno = errnoForWin32Error(error); // the caller may tell the user why
-    return false;
 }
 
 } // namespace quorvex

@@ -6,6 +6,7 @@
 #include "execution/execute_job.hpp"
 #include "jobs/database_job.hpp"
 #include "jobs/job_directory.hpp"
+#include "platform/file_system.hpp"
 #include "support/desktop.hpp"
 #include "support/error_handler.hpp"
 #include "support/files.hpp"
@@ -16,7 +17,6 @@
 
 #include <QTreeWidget>
 
-#include <filesystem>
 #include <vector>
 
 namespace quorvex {
@@ -38,12 +38,6 @@ public:
 private:
     QWidget* m_window;
 };
-
-bool fileExists(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
-}
 
 std::string failureMessage(const std::string& jobName)
 {
@@ -110,7 +104,7 @@ void frmSchedule::cmdCopyJob_Click()
         const std::string copyPath =
             FilePathStripFileName(path) + "Copyof" + FilePathStripPath(path);
         const QString copyName = QStringLiteral("Copy of ") + current->text(kColName);
-        if (fileExists(copyPath)) {
+        if (entryExists(copyPath)) {
             MsgBox(std::string("You cannot make another copy of this Database Job until") + kCrLf +
                        "you rename the existing copy.",
                    mb::OkOnly, kVerificationError);

@@ -18,17 +18,6 @@ bool isFolder(const std::string& path)
     return attributes && (*attributes & attr::Directory) != 0;
 }
 
-// Any file counts, a hidden one too; a folder does not.
-bool isFile(const std::string& path)
-{
-    try {
-        const std::optional<int> attributes = lookUpEntry(path);
-        return attributes && (*attributes & attr::Directory) == 0;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
 // A name the file system cannot take (a drive without its medium, on the classic system)
 // asks for the diskette and ends the picker; any other failure is fatal.
 template <class Body>
@@ -62,7 +51,7 @@ bool isPlainFile(const std::string& path)
 {
     try {
         const std::optional<int> attributes = lookUpEntry(path);
-        return attributes && (*attributes & (attr::Hidden | attr::System | attr::Directory)) == 0;
+        return attributes && (*attributes & attr::Directory) == 0 && shownInPlainListing(*attributes);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -83,7 +72,7 @@ void BrowseFile(std::string& sFileName, const std::string& extension,
         // A refused name is proposed again, since the dialog keeps it as its FileName.
         for (;;) {
             sFileName = dialog.CommonFileOpen();
-            if (sFileName.empty() || isFile(sFileName))
+            if (sFileName.empty() || isNonFolderEntry(sFileName))
                 return;
             MsgBox("The specified database file does not exist; please try again.");
         }
