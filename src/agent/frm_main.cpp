@@ -84,13 +84,13 @@ void frmMain::tmrCheckForDatabaseJob_Timer()
 void frmMain::runDueJob(int row)
 {
     if (const std::optional<DateTime> missed = m_schedule.rowMissedRun(row))
-        LogEvent("Making up the run missed at " + formatDate(*missed) + " " +
-                 formatTime(*missed));
+        LogEvent("Making up the run missed at " + formatDate(*missed) + " " + formatTime(*missed));
     const std::string file = m_schedule.rowJobFile(row);
     CDatabaseJob job;
     if (!job.OpenDatabaseJobOrSkip(file)) {
         // A file gone bad since start-up is reported once: its row waits for a restart.
-        m_schedule.setRowRuns(row, m_schedule.rowDateLastRun(row), DateTime::fromDate(9999, 12, 31));
+        m_schedule.setRowRuns(row, m_schedule.rowDateLastRun(row),
+                              DateTime::fromDate(9999, 12, 31));
         return;
     }
     job.setDateLastRun(Today());

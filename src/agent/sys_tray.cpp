@@ -38,8 +38,9 @@ void SysTrayApp::SystemTrayAddIcon(QWidget& window)
             },
             Qt::QueuedConnection);
         // The only notes shown are of failed runs, whose story is in the transaction log.
-        connect(m_icon.get(), &QSystemTrayIcon::messageClicked, this,
-                [] { openInNotepad(transactionLogPath()); }, Qt::QueuedConnection);
+        connect(
+            m_icon.get(), &QSystemTrayIcon::messageClicked, this,
+            [] { openInNotepad(transactionLogPath()); }, Qt::QueuedConnection);
         // Without a notification area the agent still runs its jobs; the icon appears by
         // itself should a tray host start later.
         if (!QSystemTrayIcon::isSystemTrayAvailable())

@@ -41,10 +41,13 @@ int16_t ExecuteAutoExecNow(CDatabaseJob& job)
         job.setFailure(false);
         return int16_t{0};
     };
-    return trapRun("CDatabaseJob.cls", "ExecuteAutoExecNow()", [&] {
-        autoExecute(job);
-        return ended();
-    }, ended);
+    return trapRun(
+        "CDatabaseJob.cls", "ExecuteAutoExecNow()",
+        [&] {
+            autoExecute(job);
+            return ended();
+        },
+        ended);
 }
 
 } // namespace quorvex

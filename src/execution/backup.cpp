@@ -208,8 +208,7 @@ public:
     BackupRun(const CDatabaseJob& job, StatusDisplay& display)
         : m_display(display), m_target(asFolder(job.BackupTargetDirectory())),
           m_keep(copiesToKeep(job)), m_limit(preferences().NumberCopies),
-          m_verify(preferences().VerifyBackups != 0),
-          m_lock(m_target + kTargetLockName)
+          m_verify(preferences().VerifyBackups != 0), m_lock(m_target + kTargetLockName)
     {
         m_files.push_back(job.BackupSourceMDB());
         if (job.Security())
@@ -320,8 +319,7 @@ private:
             fail(missingSourceLine(file));
         // A target that cannot be looked up is named as such, not as the file's folder.
         if (targetIsTested())
-            atPath(m_target,
-                   [&] { retryOnDiskError([&] { return directoryExists(m_target); }); });
+            atPath(m_target, [&] { retryOnDiskError([&] { return directoryExists(m_target); }); });
         const bool same = atPath(file, [&] {
             return retryOnDiskError([&] {
                 return sameDirectory(FilePathStripFileName(file), m_target) ||
@@ -350,8 +348,8 @@ private:
 
     // When the disk is too full for the new copy, the copies that the rotation deletes
     // anyway make room for it first; no other copy is ever given up for a new one.
-    void writeNewCopy(const std::string& file, const std::string& newCopy,
-                      const CopyNames& names, ContentHash* written) const
+    void writeNewCopy(const std::string& file, const std::string& newCopy, const CopyNames& names,
+                      ContentHash* written) const
     {
         try {
             retryOnDiskError([&] { copyFileToNew(file, newCopy, written); });
@@ -369,8 +367,8 @@ private:
     static void verifyCopy(const ContentHash& written, const std::string& newCopy,
                            const CopyNames& names)
     {
-        const uint64_t onDisk =
-            atPath(newCopy, [&] { return retryOnDiskError([&] { return contentHashOnDisk(newCopy); }); });
+        const uint64_t onDisk = atPath(
+            newCopy, [&] { return retryOnDiskError([&] { return contentHashOnDisk(newCopy); }); });
         if (onDisk != written.value())
             fail("Quorvex Verification Error, the new copy does not match its source: '" +
                  names.current() + "'.");
@@ -474,19 +472,22 @@ int16_t ExecuteBackupNow(CDatabaseJob& job, StatusDisplay& display)
         job.setFailure(true);
         return int16_t{-1};
     };
-    return trapRun("CDatabaseJob.cls", "ExecuteBackupNow()", [&] {
-        job.setFailure(false);
-        const BackupRun run(job, display);
-        try {
-            if (job.Compress())
-                run.zipArchive();
-            else
-                run.plainCopy();
-        } catch (const RunFailed&) {
-            return failed();
-        }
-        return int16_t{0};
-    }, failed);
+    return trapRun(
+        "CDatabaseJob.cls", "ExecuteBackupNow()",
+        [&] {
+            job.setFailure(false);
+            const BackupRun run(job, display);
+            try {
+                if (job.Compress())
+                    run.zipArchive();
+                else
+                    run.plainCopy();
+            } catch (const RunFailed&) {
+                return failed();
+            }
+            return int16_t{0};
+        },
+        failed);
 }
 
 } // namespace quorvex

@@ -18,8 +18,7 @@ private:
     static constexpr size_t kStripe = 32;
     void addStripe(const unsigned char* stripe);
 
-    std::array<uint64_t, 4> m_lanes{0x60ea27eeadc0b5d6, 0xc2b2ae3d27d4eb4f, 0,
-                                    0x61c8864e7a143579};
+    std::array<uint64_t, 4> m_lanes{0x60ea27eeadc0b5d6, 0xc2b2ae3d27d4eb4f, 0, 0x61c8864e7a143579};
     std::array<unsigned char, kStripe> m_pending{};
     size_t m_pendingSize = 0;
     uint64_t m_length = 0;

@@ -41,8 +41,7 @@ void copyContent(OpenFile& in, OpenFile& out, ContentHash* written)
 
 } // namespace
 
-void copyFileToNew(const std::string& source, const std::string& destination,
-                   ContentHash* written)
+void copyFileToNew(const std::string& source, const std::string& destination, ContentHash* written)
 {
     // A failure names the file it concerns: the one read or the one written.
     OpenFile in = atPath(source, [&] { return OpenFile::forReading(source); });

@@ -43,10 +43,13 @@ int16_t ExecuteRepairCompactNow(CDatabaseJob& job, StatusDisplay& display)
         job.setFailure(false);
         return int16_t{0};
     };
-    return trapRun("CDatabaseJob.cls", "ExecuteRepairCompactNow()", [&] {
-        compact(job, display);
-        return ended();
-    }, ended);
+    return trapRun(
+        "CDatabaseJob.cls", "ExecuteRepairCompactNow()",
+        [&] {
+            compact(job, display);
+            return ended();
+        },
+        ended);
 }
 
 } // namespace quorvex

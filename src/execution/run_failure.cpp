@@ -13,8 +13,8 @@ void reportRunFailure(const RuntimeError& error, std::string_view module, std::s
 {
     const auto* failure = dynamic_cast<const PathFailure*>(&error);
     const std::string where = failure ? ": '" + failure->path() + "'." : ".";
-    LogEvent("Quorvex Run Error #" + std::to_string(error.number()) + " - " +
-             error.description() + where);
+    LogEvent("Quorvex Run Error #" + std::to_string(error.number()) + " - " + error.description() +
+             where);
     WriteErrorLogEntry(false, error, module, routine, failure ? failure->path() : "");
 }
 

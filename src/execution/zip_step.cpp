@@ -96,7 +96,8 @@ namespace quorvex {
 
 bool TestZipArchive(const std::string& archivePath)
 {
-    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath), kHidden) == 0;
+    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath), kHidden) ==
+           0;
 }
 
 } // namespace quorvex

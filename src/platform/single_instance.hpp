@@ -8,8 +8,7 @@ namespace quorvex {
 // program can tell that a first one runs. Taking it never blocks. The lock belongs to the
 // open file, so it ends with the process however the process ends, and programs started
 // meanwhile do not inherit it.
-class SingleInstance
-{
+class SingleInstance {
 public:
     // Creates the lock file in the directory when missing and tries to lock it. A lock file
     // that cannot be opened or locked for any reason but another holder is the classic error

@@ -36,7 +36,8 @@ bool DateTime::isValidDate(int y, int m, int d)
 
 int DateTime::daysInMonth(int y, int m)
 {
-    const ch::year_month_day_last last{ch::year{y} / ch::month{static_cast<unsigned>(m)} / ch::last};
+    const ch::year_month_day_last last{ch::year{y} / ch::month{static_cast<unsigned>(m)} /
+                                       ch::last};
     return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 

@@ -9,10 +9,14 @@ namespace quorvex {
 int ConsoleDesktop::cautiousAnswer(int style)
 {
     switch (style & mb::ButtonsMask) {
-    case mb::OkOnly: return mb::Ok;
-    case mb::AbortRetryIgnore: return mb::Abort;
-    case mb::YesNo: return mb::No;
-    default: return mb::Cancel;
+    case mb::OkOnly:
+        return mb::Ok;
+    case mb::AbortRetryIgnore:
+        return mb::Abort;
+    case mb::YesNo:
+        return mb::No;
+    default:
+        return mb::Cancel;
     }
 }
 

@@ -15,19 +15,32 @@ RuntimeError::RuntimeError(int32_t number, std::string source, std::string descr
 std::string describeError(int32_t number)
 {
     switch (number) {
-    case err::InvalidCall: return "Invalid procedure call or argument";
-    case err::Overflow: return "Overflow";
-    case err::OutOfMemory: return "Out of memory";
-    case err::SubscriptOutOfRange: return "Subscript out of range";
-    case err::TypeMismatch: return "Type mismatch";
-    case err::BadFileName: return "Bad file name or number";
-    case err::FileNotFound: return "File not found";
-    case err::FileExists: return "File already exists";
-    case err::DiskFull: return "Disk full";
-    case err::PermissionDenied: return "Permission denied";
-    case err::PathFileAccess: return "Path/File access error";
-    case err::PathNotFound: return "Path not found";
-    default: return "Application-defined or object-defined error";
+    case err::InvalidCall:
+        return "Invalid procedure call or argument";
+    case err::Overflow:
+        return "Overflow";
+    case err::OutOfMemory:
+        return "Out of memory";
+    case err::SubscriptOutOfRange:
+        return "Subscript out of range";
+    case err::TypeMismatch:
+        return "Type mismatch";
+    case err::BadFileName:
+        return "Bad file name or number";
+    case err::FileNotFound:
+        return "File not found";
+    case err::FileExists:
+        return "File already exists";
+    case err::DiskFull:
+        return "Disk full";
+    case err::PermissionDenied:
+        return "Permission denied";
+    case err::PathFileAccess:
+        return "Path/File access error";
+    case err::PathNotFound:
+        return "Path not found";
+    default:
+        return "Application-defined or object-defined error";
     }
 }
 
@@ -51,18 +64,26 @@ int32_t classicNumberForErrno(int errnoValue)
     if (errnoValue == kQuotaExceeded)
         return err::DiskFull;
     switch (errnoValue) {
-    case ENOENT: return err::FileNotFound;
-    case ENOTDIR: return err::PathNotFound;
-    case EEXIST: return err::FileExists;
-    case ENOSPC: return err::DiskFull;
+    case ENOENT:
+        return err::FileNotFound;
+    case ENOTDIR:
+        return err::PathNotFound;
+    case EEXIST:
+        return err::FileExists;
+    case ENOSPC:
+        return err::DiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: return err::PermissionDenied;
+    case ETXTBSY:
+        return err::PermissionDenied;
     case ENAMETOOLONG:
-    case EINVAL: return err::BadFileName;
-    case ENOMEM: return err::OutOfMemory;
-    default: return err::PathFileAccess;
+    case EINVAL:
+        return err::BadFileName;
+    case ENOMEM:
+        return err::OutOfMemory;
+    default:
+        return err::PathFileAccess;
     }
 }
 

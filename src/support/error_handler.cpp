@@ -47,8 +47,7 @@ bool WriteErrorLogEntry(bool fatal, const RuntimeError& error, std::string_view 
     block = replaceChars(block, kBadChars, "`");
     try {
         appendCrLfLines(errorLogPath(),
-                        {std::string(80, '-'),
-                         "Date:        " + formatGeneralDate(Now()),
+                        {std::string(80, '-'), "Date:        " + formatGeneralDate(Now()),
                          "Computer:    " + GetComputerNameA(),
                          std::string("Severity:    ") + (fatal ? "Fatal" : "Non-Fatal"),
                          "Description: " + replaceChars(text, kBadChars, "~"),

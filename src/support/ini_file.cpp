@@ -22,8 +22,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // One line of the file as byte offsets: its text runs from begin to textEnd, its line end
 // ("\r\n", "\n" or nothing on an unterminated last line) from textEnd to end.
-struct LineSpan
-{
+struct LineSpan {
     size_t begin;
     size_t textEnd;
     size_t end;
@@ -67,8 +66,7 @@ std::optional<std::string_view> sectionHeader(std::string_view line)
     return trimBlanksAndTabs(line.substr(1, close - 1));
 }
 
-struct Entry
-{
+struct Entry {
     std::string_view key;
     std::string_view value;
 };
@@ -90,15 +88,13 @@ std::optional<Entry> entry(std::string_view line)
 
 // Where a key stands in a file: the first section of that name, and in it the first entry of
 // that name; lastEntry is the line a new entry goes after (the header when there is none).
-struct Location
-{
+struct Location {
     std::optional<size_t> header;
     std::optional<size_t> entry;
     size_t lastEntry = 0;
 };
 
-class IniText
-{
+class IniText {
 public:
     explicit IniText(std::string_view content) : m_content(content), m_lines(splitLines(content)) {}
 
@@ -222,7 +218,8 @@ bool writeIni(std::span<const IniValue> values, const std::string& file)
         return false;
     }
     for (const IniValue& v : values)
-        content = withValue(content, trimBlanksAndTabs(v.section), trimBlanksAndTabs(v.key), v.value);
+        content =
+            withValue(content, trimBlanksAndTabs(v.section), trimBlanksAndTabs(v.key), v.value);
     return replaceFileContent(path, content);
 }
 
@@ -285,8 +282,7 @@ bool WriteIniData(std::string_view section, std::string_view key, std::string_vi
 
 bool WriteIniValues(std::span<const IniValue> values, const std::string& file)
 {
-    return trapFatal("libAPIWrapper.bas", "WriteIniData()",
-                     [&] { return writeIni(values, file); });
+    return trapFatal("libAPIWrapper.bas", "WriteIniData()", [&] { return writeIni(values, file); });
 }
 
 } // namespace quorvex

@@ -80,8 +80,7 @@ int64_t magnitude(std::string_view integer, std::string_view fraction, int64_t e
     return exponent - static_cast<int64_t>(firstFrac) - 1;
 }
 
-struct DecimalParts
-{
+struct DecimalParts {
     bool negative = false;
     std::string_view integer;
     std::string_view fraction;

@@ -52,12 +52,9 @@ std::string DatabaseJobsPath()
 std::string pathsText()
 {
     const std::pair<const char*, std::string> places[] = {
-        {"program", app().directory},
-        {"data", app().dataDirectory},
-        {"jobs", DatabaseJobsPath()},
-        {"preferences", preferencesFilePath()},
-        {"log", transactionLogPath()},
-        {"errors", errorLogPath()},
+        {"program", app().directory},           {"data", app().dataDirectory},
+        {"jobs", DatabaseJobsPath()},           {"preferences", preferencesFilePath()},
+        {"log", transactionLogPath()},          {"errors", errorLogPath()},
         {"lock", dataFile(instanceLockName())},
     };
     std::string text;

@@ -28,7 +28,8 @@ TEST_F(CtlRunTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
         std::string both;
         for (const std::string status : {"first", "second"})
             both += "(" + quoted(QUORVEXCTL_PATH) + " run " + job + " --app-dir " +
-                    quoted(dir().string()) + " 2>/dev/null; echo $? >" + quoted(path(status)) + ") & ";
+                    quoted(dir().string()) + " 2>/dev/null; echo $? >" + quoted(path(status)) +
+                    ") & ";
         ASSERT_EQ(std::system((both + "wait").c_str()), 0);
         EXPECT_EQ(readFile(path("first")) + readFile(path("second")), "0\n0\n");
         Files files = targetFiles();
@@ -38,9 +39,13 @@ TEST_F(CtlRunTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
                 content = "zip";
             else if (content == big)
                 content = "new";
-        EXPECT_EQ(files, zip ? (Files{{"Sales.zip", "zip"}, {"Sales_1.zip", "zip"}, {"Sales_2.zip", "Sales"},
+        EXPECT_EQ(files, zip ? (Files{{"Sales.zip", "zip"},
+                                      {"Sales_1.zip", "zip"},
+                                      {"Sales_2.zip", "Sales"},
                                       {"Sales_3.zip", "Sales_1"}})
-                             : (Files{{"Sales.mdb", "new"}, {"Sales_1.mdb", "new"}, {"Sales_2.mdb", "Sales"},
+                             : (Files{{"Sales.mdb", "new"},
+                                      {"Sales_1.mdb", "new"},
+                                      {"Sales_2.mdb", "Sales"},
                                       {"Sales_3.mdb", "Sales_1"}}));
     }
 }

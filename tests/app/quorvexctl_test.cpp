@@ -85,8 +85,9 @@ TEST_F(QuorvexctlTest, RejectedJobFileIsLeftOutWithAnErrorLogEntryAndTheOthersLi
     EXPECT_EQ(std::tuple(status, err), std::tuple(0, ""));
     EXPECT_TRUE(out.starts_with("Good\t")) << out;
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    expectInErrorLog({jobsDir() + "Bad.tsk", jobsDir() + "Huge.tsk", "ERR#13 @ Quorvex - Type mismatch",
-                      "ERR#6 @ Quorvex - Overflow", "Severity:    Non-Fatal"});
+    expectInErrorLog({jobsDir() + "Bad.tsk", jobsDir() + "Huge.tsk",
+                      "ERR#13 @ Quorvex - Type mismatch", "ERR#6 @ Quorvex - Overflow",
+                      "Severity:    Non-Fatal"});
     EXPECT_EQ(readFile(path("quorvex.err")).find("Severity:    Fatal"), std::string::npos);
 }
 

@@ -15,12 +15,14 @@ TEST_F(AccessActionsTest, DatabaseBehindALinkThatCannotBeFollowedEndsOnlyTheRun)
     m_job.setRepairCompactMDB(path("data/loop/Orders.mdb"));
     m_job.setAutoExecuteMDB(path("data/loop/Orders.mdb"));
     const std::string error = "Quorvex Run Error #75 - Path/File access error: '";
-    EXPECT_EQ(logOfRun(job_type::RepairCompact), Lines{error + path("data/loop/Orders.ldb") + "'."});
+    EXPECT_EQ(logOfRun(job_type::RepairCompact),
+              Lines{error + path("data/loop/Orders.ldb") + "'."});
     EXPECT_EQ(logOfRun(job_type::AutoExecute), Lines{error + path("data/loop/Orders.mdb") + "'."});
     const std::string errorLog = readFile(path("quorvex.err"));
     for (const char* routine : {"ExecuteRepairCompactNow()", "ExecuteAutoExecNow()"})
         EXPECT_NE(errorLog.find("Module/Function: CDatabaseJob.cls/" + std::string(routine)),
-                  std::string::npos) << errorLog;
+                  std::string::npos)
+            << errorLog;
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 

@@ -208,8 +208,9 @@ TEST_F(BackupTest, KilledRunKeepsEveryEarlierCopyAndTheNextRunClearsItsLeftovers
         SCOPED_TRACE(zip ? "killed while zipping" : "killed while copying");
         fresh();
         putFile(source("Sales.mdb"), big);
-        const Files before = folder(zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
-                                        : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
+        const Files before =
+            folder(zip ? "Sales.zip:z0 Sales_1.zip:z1 Sales_2.zip:z2 Sales_3.zip:z3"
+                       : "Sales.mdb:c0 Sales_1.mdb:c1 Sales_2.mdb:c2 Sales_3.mdb:c3");
         for (const auto& [name, content] : before)
             putFile(target() / name, content);
         m_job.setCompress(zip);
@@ -247,7 +248,8 @@ TEST_F(BackupTest, CheckedBackupThatDoesNotReadBackFailsBeforeTheRotation)
             SCOPED_TRACE(testing::Message() << "zip " << zip << ", spoiled " << spoiled);
             fresh();
             const std::string copy = zip ? "Sales.zip" : "Sales.mdb";
-            const std::string earlier = zip ? "Sales.zip:z0 Sales_1.zip:z1" : "Sales.mdb:c0 Sales_1.mdb:c1";
+            const std::string earlier =
+                zip ? "Sales.zip:z0 Sales_1.zip:z1" : "Sales.mdb:c0 Sales_1.mdb:c1";
             putInTarget(earlier);
             if (zip) {
                 useZip();
@@ -262,7 +264,8 @@ TEST_F(BackupTest, CheckedBackupThatDoesNotReadBackFailsBeforeTheRotation)
                 // The copy is changed on disk between its writing and its check.
                 setCopyProgressHook([this](uint64_t) {
                     std::ofstream(target() / ".Sales.mdb.partial" / "Sales.mdb",
-                                  std::ios::in | std::ios::out | std::ios::binary) << "X";
+                                  std::ios::in | std::ios::out | std::ios::binary)
+                        << "X";
                 });
             }
             EXPECT_EQ(run(), spoiled ? -1 : 0);
@@ -271,7 +274,8 @@ TEST_F(BackupTest, CheckedBackupThatDoesNotReadBackFailsBeforeTheRotation)
             const std::string line =
                 spoiled ? (zip ? "Quorvex Verification Error, the new archive failed zip's test: '"
                                : "Quorvex Verification Error, the new copy does not match its "
-                                 "source: '") + current + "'."
+                                 "source: '") +
+                              current + "'."
                         : "Verified     " + current;
             const Lines log = logMessages();
             EXPECT_NE(std::find(log.begin(), log.end(), line), log.end());
@@ -441,7 +445,8 @@ TEST_F(BackupTest, FailedCheckEndsTheRunBeforeAnyFileIsTouched)
     const std::string disk = "Disk Error " + std::to_string(mb::OkCancel) +
                              ": Disk Error, please insert the diskette and try again.";
     EXPECT_EQ(boxes, (Lines{"Fatal Error 48: Fatal Error intercepted by Quorvex when renaming \r\n"
-                            " your previous target file '" + (target() / "Sales.mdb").string() +
+                            " your previous target file '" +
+                                (target() / "Sales.mdb").string() +
                                 ".\r\n\r\nThis is due most likely to the mdb file being locked \r\n"
                                 "because you were just viewing the mdb file.  \r\n\r\n"
                                 "The fix is to close all open mdb files you are \r\nviewing.\r\n",
@@ -454,9 +459,9 @@ TEST_F(BackupTest, TargetWithoutFinalSeparatorIsTheFolder)
 {
     for (const bool zip : {false, true}) {
         fresh();
-        putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" + source("Sales.mdb") +
-                                       "\nTargetPath=" + target().string() + "\nCompress=" +
-                                       (zip ? "-1" : "0") + "\n");
+        putFile(dir() / "job.tsk", "[General]\nJobType=3\n[Backup]\nDatabaseFile=" +
+                                       source("Sales.mdb") + "\nTargetPath=" + target().string() +
+                                       "\nCompress=" + (zip ? "-1" : "0") + "\n");
         m_job.OpenDatabaseJob(path("job.tsk"));
         if (zip)
             installFromBuild("zip");
@@ -476,8 +481,8 @@ TEST_F(BackupTest, ProgressShowsALongPathShortenedToFortyCharactersAndLogsItWhol
     EXPECT_EQ(run(), 0);
     // The last 34 characters: the 10 of "/Sales.mdb", the 16 umlauts before them and 8 more of
     // the folder's name.
-    const std::string shown = whole.substr(0, 3) + "...er-name-" + umlauts + umlauts + umlauts +
-                              umlauts + "/Sales.mdb";
+    const std::string shown =
+        whole.substr(0, 3) + "...er-name-" + umlauts + umlauts + umlauts + umlauts + "/Sales.mdb";
     EXPECT_EQ((Lines{m_display.texts.at(2), logMessages().back()}),
               (Lines{"Backing Up   " + shown, "Backing Up   " + whole}));
 }

@@ -15,7 +15,8 @@ using ZipStepTest = ExecutionTest;
 TEST_F(ZipStepTest, CommandLineAndTheLogLineOfAResultCode)
 {
     EXPECT_EQ(zipCommandLine("/backup/Sales.zip", "/data/Sales.mdb"),
-              "\"" + app().directory + "/zip\"  -S -v -n .zip \"/backup/Sales.zip\" \"/data/Sales.mdb\" ");
+              "\"" + app().directory +
+                  "/zip\"  -S -v -n .zip \"/backup/Sales.zip\" \"/data/Sales.mdb\" ");
     const std::string item = " for file item '/d/S.mdb'.";
     // Two rows of the table, one with a text after the file item, and a code it lacks.
     const std::vector<std::pair<int32_t, std::string>> table = {

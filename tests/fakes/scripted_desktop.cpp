@@ -7,11 +7,15 @@ namespace {
 int firstButton(int style)
 {
     switch (style & mb::ButtonsMask) {
-    case mb::AbortRetryIgnore: return mb::Abort;
+    case mb::AbortRetryIgnore:
+        return mb::Abort;
     case mb::YesNoCancel:
-    case mb::YesNo: return mb::Yes;
-    case mb::RetryCancel: return mb::Retry;
-    default: return mb::Ok;
+    case mb::YesNo:
+        return mb::Yes;
+    case mb::RetryCancel:
+        return mb::Retry;
+    default:
+        return mb::Ok;
     }
 }
 

@@ -15,8 +15,7 @@ namespace quorvex::test {
 //
 // GIO reads these folders once per process: make every association and apply the environment
 // before the process's first lookup (in a test Environment or at the top of main()).
-class XdgTree
-{
+class XdgTree {
 public:
     // Lays out an empty tree under root, which is created when missing.
     explicit XdgTree(std::filesystem::path root);
@@ -49,7 +48,9 @@ private:
 // association service reads the folders once per process) and removed after its last.
 class XdgEnvironment : public ::testing::Environment {
 public:
-    explicit XdgEnvironment(std::function<void(XdgTree&)> arrange) : m_arrange(std::move(arrange)) {}
+    explicit XdgEnvironment(std::function<void(XdgTree&)> arrange) : m_arrange(std::move(arrange))
+    {
+    }
     // The program's own folder, which holds the tree and the programs it names.
     static std::filesystem::path root();
     void SetUp() override;

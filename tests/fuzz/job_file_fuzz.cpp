@@ -22,8 +22,7 @@ bool sameRecord(const CDatabaseJob& a, const CDatabaseJob& b)
     return sameSchedule(a, b) && a.JobName() == b.JobName() && a.MDWFile() == b.MDWFile() &&
            a.UserID() == b.UserID() && a.Password() == b.Password() &&
            a.RepairCompactMDB() == b.RepairCompactMDB() &&
-           a.AutoExecuteMDB() == b.AutoExecuteMDB() &&
-           a.BackupSourceMDB() == b.BackupSourceMDB() &&
+           a.AutoExecuteMDB() == b.AutoExecuteMDB() && a.BackupSourceMDB() == b.BackupSourceMDB() &&
            a.BackupTargetDirectory() == b.BackupTargetDirectory();
 }
 

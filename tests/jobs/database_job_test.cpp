@@ -1,7 +1,7 @@
 #include "jobs/database_job.hpp"
 
-#include "job_file_test.hpp"
 #include "fakes/text_lines.hpp"
+#include "job_file_test.hpp"
 #include "support/date_text.hpp"
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
@@ -19,8 +19,8 @@ namespace {
 
 using test::at;
 using test::JobFileTest;
-using test::Lines;
 using test::kSep;
+using test::Lines;
 using test::linesOf;
 
 TEST(DatabaseJobRecord, SetDayOfWeekBuildsTheWholeMaskFromSundayTwoToSaturday128)
@@ -82,13 +82,15 @@ TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
     const auto fields = [](const CDatabaseJob& j) {
         return std::tuple(j.JobName(), j.JobType(), j.DateLastRun(), formatTime(j.StartTime()),
                           j.Frequency(), j.DayOfWeek(), j.DayOfMonth(), j.Security(), j.Compress(),
-                          j.NumberCopies(), j.MDWFile() + j.UserID() + j.Password() +
-                              j.RepairCompactMDB() + j.AutoExecuteMDB() + j.BackupSourceMDB() +
-                              j.BackupTargetDirectory());
+                          j.NumberCopies(),
+                          j.MDWFile() + j.UserID() + j.Password() + j.RepairCompactMDB() +
+                              j.AutoExecuteMDB() + j.BackupSourceMDB() + j.BackupTargetDirectory());
     };
     const DateTime today = at(2026, 12, 5);
-    EXPECT_EQ(fields(open(jobFile())), std::tuple("Weekly copy", 1, today, "06:05", 1, 1, 1, false, true, 3, ""));
-    EXPECT_EQ(fields(open(path("absent.tsk"))), std::tuple("*ERROR*", 1, today, "00:00", 1, 1, 1, false, true, 3, ""));
+    EXPECT_EQ(fields(open(jobFile())),
+              std::tuple("Weekly copy", 1, today, "06:05", 1, 1, 1, false, true, 3, ""));
+    EXPECT_EQ(fields(open(path("absent.tsk"))),
+              std::tuple("*ERROR*", 1, today, "00:00", 1, 1, 1, false, true, 3, ""));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
 }
 
@@ -145,9 +147,10 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     job.SaveDatabaseJob(jobFile());
     // Our keys replaced where they stand, the rest kept, the missing sections after them.
     const std::string saved = readFile(jobFile());
-    EXPECT_TRUE(saved.starts_with(crlf({"; written by hand", "[Backup]", "DatabaseFile=", "TargetPath=",
-                                        "Compress=0", "NumberCopies=0", "Comment=keep me", "[Extra]",
-                                        "Note=also kept", "[General]", "JobName=Repair"})))
+    EXPECT_TRUE(saved.starts_with(
+        crlf({"; written by hand", "[Backup]", "DatabaseFile=", "TargetPath=", "Compress=0",
+              "NumberCopies=0", "Comment=keep me", "[Extra]", "Note=also kept", "[General]",
+              "JobName=Repair"})))
         << saved;
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
 }

@@ -3,8 +3,8 @@
 #include "jobs/database_job.hpp"
 
 #include "fakes/fixed_clock.hpp"
-#include "platform/paths.hpp"
 #include "fakes/test_environment.hpp"
+#include "platform/paths.hpp"
 
 #include <gtest/gtest.h>
 

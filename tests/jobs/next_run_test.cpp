@@ -120,13 +120,13 @@ TEST_F(NextRunTest, MissedRunIsTheLatestScheduledMomentAfterTheDayOfTheLastRun)
         DateTime startTime, lastRun, missed; // "never" for none
     } cases[] = {
         {kDaily, 254, t(3, 0), at(2026, 12, 3), at(2026, 12, 5, 3, 0)},
-        {kDaily, 254, t(3, 0), at(2026, 12, 5), never},   // ran today
+        {kDaily, 254, t(3, 0), at(2026, 12, 5), never}, // ran today
         {kDaily, 254, t(10, 0), at(2026, 12, 3), at(2026, 12, 4, 10, 0)},
-        {kDaily, 254, t(10, 0), at(2026, 12, 4), never},  // today's is ahead
+        {kDaily, 254, t(10, 0), at(2026, 12, 4), never}, // today's is ahead
         {kWeekly, 64, t(22, 15), at(2026, 11, 27), at(2026, 12, 4, 22, 15)},
         {kMonthly, 31, t(3, 0), at(2026, 10, 31), at(2026, 11, 30, 3, 0)},
         {kMonthly, 31, t(3, 0), at(2026, 11, 30), never},
-        {kWeekly, 0, t(3, 0), at(2026, 1, 1), never},      // selects no day
+        {kWeekly, 0, t(3, 0), at(2026, 1, 1), never}, // selects no day
     };
     for (const auto& c : cases) {
         CDatabaseJob job = scheduled(c.freq, c.days, c.startTime, at(2026, 12, 5, 9, 0));

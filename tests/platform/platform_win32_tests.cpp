@@ -39,9 +39,9 @@ TEST(DriveRoot, OnlyADriveLetterWithItsColonAndAtMostOneSeparator)
     const struct {
         const char* path;
         bool root;
-    } cases[] = {{"C:\\", true}, {"a:\\", true}, {"D:", true},     {"C:/", true},
-                 {"C:\\x", false}, {"\\", false}, {"1:\\", false}, {"CD:", false},
-                 {"", false},     {"C", false},   {":\\", false}};
+    } cases[] = {{"C:\\", true},   {"a:\\", true}, {"D:", true},    {"C:/", true},
+                 {"C:\\x", false}, {"\\", false},  {"1:\\", false}, {"CD:", false},
+                 {"", false},      {"C", false},   {":\\", false}};
     for (const auto& c : cases)
         EXPECT_EQ(isDriveRoot(c.path), c.root) << c.path;
 }
@@ -95,8 +95,10 @@ TEST_F(WindowsFilesTest, HiddenAndSystemFilesExistButAreNotPlainFiles)
     makeFile("locked.ldb", FILE_ATTRIBUTE_READONLY);
     makeFile("hidden.ldb", FILE_ATTRIBUTE_HIDDEN);
     makeFile("system.ldb", FILE_ATTRIBUTE_SYSTEM);
-    for (const auto& [name, plain] : {std::pair{"plain.ldb", true}, {"locked.ldb", true},
-                                      {"hidden.ldb", false}, {"system.ldb", false}}) {
+    for (const auto& [name, plain] : {std::pair{"plain.ldb", true},
+                                      {"locked.ldb", true},
+                                      {"hidden.ldb", false},
+                                      {"system.ldb", false}}) {
         EXPECT_TRUE(fileExists(path(name))) << name;
         EXPECT_EQ(plainFileExists(path(name)), plain) << name;
     }

@@ -88,7 +88,8 @@ TEST_F(FilesTest, APathWithoutSeparatorIsAFatalErrorNamingTheSplitter)
     EXPECT_THROW(FilePathStripPath("Orders.mdb"), FatalExitCalled);
     EXPECT_EQ(m_desktop.boxes().size(), 2u);
     expectInErrorLog({"ERR#-2147221503 @ FilePathStripFileName() - Error, no \\~s in path",
-                      "libFiles.bas/FilePathStripFileName().", "libFiles.bas/FilePathStripPath()."});
+                      "libFiles.bas/FilePathStripFileName().",
+                      "libFiles.bas/FilePathStripPath()."});
 }
 
 TEST_F(FilesTest, UMkDirCreatesAMissingFolderLeavesAnExistingEntryAloneAndNeedsTheParent)

@@ -16,17 +16,18 @@ fs::path accessProgram()
     return XdgEnvironment::root() / "Program Files/Microsoft Office/MSACCESS";
 }
 
-const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new XdgEnvironment([](XdgTree& tree) {
-    writeStubProgram(accessProgram());
-    tree.associateExtension(".mdb", accessProgram().string());
-    tree.associateExtension(".htm", "sh");
-    // A program that was associated and is gone since.
-    const fs::path vanished = XdgEnvironment::root() / "Old Programs/viewer";
-    writeStubProgram(vanished);
-    tree.associateExtension(".old", vanished.string());
-    fs::remove(vanished);
-    tree.defaultUnknownTypesTo(".mdb");
-}));
+const auto* const g_associations =
+    ::testing::AddGlobalTestEnvironment(new XdgEnvironment([](XdgTree& tree) {
+        writeStubProgram(accessProgram());
+        tree.associateExtension(".mdb", accessProgram().string());
+        tree.associateExtension(".htm", "sh");
+        // A program that was associated and is gone since.
+        const fs::path vanished = XdgEnvironment::root() / "Old Programs/viewer";
+        writeStubProgram(vanished);
+        tree.associateExtension(".old", vanished.string());
+        fs::remove(vanished);
+        tree.defaultUnknownTypesTo(".mdb");
+    }));
 
 class FindExecutableTest : public AppDirTest {
 protected:
@@ -39,10 +40,8 @@ protected:
 
 TEST_F(FindExecutableTest, GivesTheFullUnquotedPathOfTheAssociatedProgramOrNothing)
 {
-    EXPECT_EQ(FindExecutable(document("TestForAccess.mdb")),
-              accessProgram().string());
-    EXPECT_EQ(FindExecutable(document("ORDERS.MDB")),
-              accessProgram().string());
+    EXPECT_EQ(FindExecutable(document("TestForAccess.mdb")), accessProgram().string());
+    EXPECT_EQ(FindExecutable(document("ORDERS.MDB")), accessProgram().string());
     const std::string program = FindExecutable(document("Quorvex_Help.htm"));
     EXPECT_TRUE(fs::path(program).is_absolute()) << program;
     EXPECT_EQ(fs::path(program).filename(), "sh");

@@ -88,7 +88,8 @@ TEST_F(ErrorHandlerTest, AnUnwritableErrorLogCostsTheEntryButNeverTheBoxOrTheEnd
     std::vector<std::string> titles;
     for (const auto& box : m_desktop.boxes())
         titles.push_back(box.title);
-    EXPECT_EQ(titles, (std::vector<std::string>{"Non Fatal Application Error", "Fatal Application Error"}));
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"Non Fatal Application Error", "Fatal Application Error"}));
 }
 
 using TransactionLogTest = test::AppDirTest;

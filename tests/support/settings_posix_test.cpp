@@ -3,8 +3,8 @@
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
-#include "ini_file_test.hpp"
 #include "fakes/scoped_env.hpp"
+#include "ini_file_test.hpp"
 
 #include <filesystem>
 #include <sys/stat.h>

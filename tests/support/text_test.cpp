@@ -102,7 +102,9 @@ TEST(TimeText, AcceptsHoursWithOrWithoutZeroSecondsAndAmPmAndRejectsTheRestAsTyp
 // and a cut never splits a character.
 TEST(Characters, AreCountedAndCutAsCodePointsNotBytes)
 {
-    const std::string buero = "B\xC3\xBCro", euro = "\xE2\x82\xAC", stray = "a\x80" "b";
+    const std::string buero = "B\xC3\xBCro", euro = "\xE2\x82\xAC",
+                      stray = "a\x80"
+                              "b";
     // clang-format off
     const std::vector<std::tuple<std::string, size_t, size_t, std::string, std::string>> rows = {
         // text, characters, cut at, first characters, last characters

@@ -11,16 +11,13 @@ namespace quorvex {
 
 namespace {
 
-struct GFreeDeleter
-{
+struct GFreeDeleter {
     void operator()(gchar* text) const { g_free(text); }
 };
-struct StrvDeleter
-{
+struct StrvDeleter {
     void operator()(gchar** words) const { g_strfreev(words); }
 };
-struct ObjectDeleter
-{
+struct ObjectDeleter {
     void operator()(GAppInfo* info) const { g_object_unref(info); }
 };
 

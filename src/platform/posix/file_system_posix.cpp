@@ -202,8 +202,7 @@ bool OpenFile::copyInSystem(OpenFile& source)
             return true;
         if (n > 0 || errno == EINTR)
             continue;
-        if (first &&
-            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL))
+        if (first && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL))
             return false;
         throwLastOsError();
     }

@@ -9,8 +9,7 @@ namespace {
 
 // The user's LC_TIME locale, freed with the holder. The C locale stands in when the
 // environment names a locale that is not installed; null only when memory runs out.
-class UserTimeLocale
-{
+class UserTimeLocale {
 public:
     UserTimeLocale() : m_locale(newlocale(LC_TIME_MASK, "", locale_t{}))
     {

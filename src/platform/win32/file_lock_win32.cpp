@@ -20,7 +20,8 @@ int ExclusiveFileLock::openLocked(const std::string& path)
             return -1;
         // A lock file that its holder is letting go of refuses opens with "access denied"
         // until it is gone; a folder we may not write has no such file to show.
-        if (error == ERROR_ACCESS_DENIED && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (error == ERROR_ACCESS_DENIED &&
+            GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             return -1;
         throw RuntimeError::fromErrno(errnoForWin32Error(error));
     }

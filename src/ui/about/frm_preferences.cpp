@@ -51,7 +51,8 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
     m_stopOnError->setObjectName(QStringLiteral("cmbStopOnError"));
     m_stopOnError->setGeometry(twipsRect(*this, 60, 900, 735, 315));
 
-    m_catchUpMissedRuns = new QCheckBox(QStringLiteral("Run missed jobs when Quorvex starts"), this);
+    m_catchUpMissedRuns =
+        new QCheckBox(QStringLiteral("Run missed jobs when Quorvex starts"), this);
     m_catchUpMissedRuns->setObjectName(QStringLiteral("chkCatchUpMissedRuns"));
     m_catchUpMissedRuns->setGeometry(twipsRect(*this, 900, 1500, 4515, 300));
     m_verifyBackups = new QCheckBox(QStringLiteral("Check each backup after writing it"), this);

@@ -49,8 +49,7 @@ constexpr int kLightsHeight = 195;
 constexpr std::array kColumnWidths = {4939, 2028, 2028, 1676, 0, 0};
 
 // Rows sort by their texts, letter case aside, as the list's users read them.
-class JobRow final : public QTreeWidgetItem
-{
+class JobRow final : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
 
@@ -63,8 +62,7 @@ public:
 };
 
 // A command button with its picture above the caption, as the toolbar shows them.
-class PictureButton final : public QPushButton
-{
+class PictureButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
@@ -91,8 +89,7 @@ protected:
 
 // A picture that looks the same whether its window takes input or not: the lights must show
 // a running job while Execute keeps the window disabled.
-class Lamp final : public QLabel
-{
+class Lamp final : public QLabel {
 public:
     using QLabel::QLabel;
 
@@ -272,8 +269,9 @@ void frmSchedule::createMenus()
     addSeparator(help, "SlashHelp1");
     addItem(help, "mnuHelpLicense", "License Agreement", [this] { showHelp(HelpItem::License); });
     addSeparator(help, "SlashHelp2");
-    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] { showHelp(HelpItem::Homepage); })
-        ->setVisible(!homepageAddress().empty());
+    addItem(help, "mnuHelpHomepage", "Quorvex Homepage", [this] {
+        showHelp(HelpItem::Homepage);
+    })->setVisible(!homepageAddress().empty());
     addItem(help, "mnuHelpAbout", "About", [this] { showHelp(HelpItem::About); });
 }
 

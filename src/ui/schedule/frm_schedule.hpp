@@ -26,8 +26,7 @@ namespace quorvex {
 // The schedule window: the job list, which is also the agent's in-memory table of jobs, the
 // status bar with the lights, and the commands on jobs. Closing it only hides it until
 // KillForm is set. Rows are counted from 1, as the list's users count them.
-class frmSchedule : public QMainWindow, public StatusDisplay
-{
+class frmSchedule : public QMainWindow, public StatusDisplay {
     Q_OBJECT
 
 public:
@@ -139,8 +138,8 @@ private:
     DateTime dateCell(int index, int column) const;
     static void setDateCell(QTreeWidgetItem* item, int column, const std::string& text,
                             DateTime value);
-    void fillRow(QTreeWidgetItem* item, const std::string& name, DateTime lastRun,
-                 DateTime nextRun, DateTime startTime, int16_t jobType, const std::string& file);
+    void fillRow(QTreeWidgetItem* item, const std::string& name, DateTime lastRun, DateTime nextRun,
+                 DateTime startTime, int16_t jobType, const std::string& file);
     // The two checks before a command on jobs; false after showing the message.
     bool checkSelection();
     // Positions (from 1) of the selected rows, in ascending order.

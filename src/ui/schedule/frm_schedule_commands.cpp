@@ -27,8 +27,7 @@ constexpr const char* kModule = "frmSchedule.frm";
 constexpr const char* kVerificationError = "Verification Error";
 
 // Disables the window for the life of the guard, whatever way the command ends.
-class DisabledWhile
-{
+class DisabledWhile {
 public:
     explicit DisabledWhile(QWidget* window) : m_window(window) { m_window->setEnabled(false); }
     ~DisabledWhile() { m_window->setEnabled(true); }

@@ -51,7 +51,8 @@ bool isPlainFile(const std::string& path)
 {
     try {
         const std::optional<int> attributes = lookUpEntry(path);
-        return attributes && (*attributes & attr::Directory) == 0 && shownInPlainListing(*attributes);
+        return attributes && (*attributes & attr::Directory) == 0 &&
+               shownInPlainListing(*attributes);
     } catch (const RuntimeError&) {
         return false;
     }
