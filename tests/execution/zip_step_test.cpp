@@ -54,21 +54,5 @@ TEST_F(ZipStepTest, ZipFileArchivesTheFileOrLogsWhyNot)
               "Quorvex cannot hand a path holding a double quote to zip: '" + logged + "'.");
 }
 
-// In a program folder "my apps/bin" beside a program file "my", zip is what runs: the first
-// word of an unquoted path would have started "my" instead, which pretends success.
-TEST_F(ZipStepTest, ZipInAProgramFolderWithABlankIsTheOneThatRuns)
-{
-    std::filesystem::create_directories(path("my apps/bin"));
-    writeFile(path("my"), "#!/bin/sh\nexit 0\n");
-    std::filesystem::permissions(path("my"), std::filesystem::perms::owner_all);
-    std::filesystem::copy_file(builtAppDir() / "zip", path("my apps/bin/zip"));
-    AppInfo info = app();
-    info.directory = path("my apps/bin");
-    setApp(info);
-    writeFile(path("Sales.mdb"), "database");
-    EXPECT_TRUE(ZipFile(path("Sales.zip"), path("Sales.mdb")));
-    EXPECT_NE(zipMembers(path("Sales.zip")).find("Sales.mdb"), std::string::npos);
-}
-
 } // namespace
 } // namespace quorvex::test

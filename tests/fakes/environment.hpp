@@ -1,11 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quorvex::test {
 
-// Sets or removes a variable of this process's environment, which programs it starts inherit.
-void setEnvironment(const std::string& name, const std::string& value);
-void unsetEnvironment(const std::string& name);
+// Sets a variable of this process's environment, which programs it starts inherit; nothing
+// removes it.
+void setEnvironment(const std::string& name, const std::optional<std::string>& value);
 
 } // namespace quorvex::test

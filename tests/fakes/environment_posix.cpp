@@ -4,14 +4,12 @@
 
 namespace quorvex::test {
 
-void setEnvironment(const std::string& name, const std::string& value)
+void setEnvironment(const std::string& name, const std::optional<std::string>& value)
 {
-    ::setenv(name.c_str(), value.c_str(), 1);
-}
-
-void unsetEnvironment(const std::string& name)
-{
-    ::unsetenv(name.c_str());
+    if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name.c_str());
 }
 
 } // namespace quorvex::test

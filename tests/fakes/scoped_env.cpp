@@ -6,29 +6,17 @@
 
 namespace quorvex::test {
 
-namespace {
-
-void assign(const std::string& name, const std::optional<std::string>& value)
-{
-    if (value)
-        setEnvironment(name, *value);
-    else
-        unsetEnvironment(name);
-}
-
-} // namespace
-
 ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     : m_name(std::move(name))
 {
     if (const char* saved = std::getenv(m_name.c_str()))
         m_saved = saved;
-    assign(m_name, value);
+    setEnvironment(m_name, value);
 }
 
 ScopedEnv::~ScopedEnv()
 {
-    assign(m_name, m_saved);
+    setEnvironment(m_name, m_saved);
 }
 
 } // namespace quorvex::test
