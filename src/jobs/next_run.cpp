@@ -100,13 +100,13 @@ std::optional<DateTime> CDatabaseJob::MissedRun() const
 {
     return trapFatal("CDatabaseJob.cls", "MissedRun()", [&]() -> std::optional<DateTime> {
         const DateTime now = Now();
-        const DateTime time = DateTime::fromTime(m_startTime.hour(), m_startTime.minute());
         for (int back = 0; back <= kLongestGapInDays; ++back) {
             const DateTime day = now.datePart().addDays(-back);
             if (day <= m_dateLastRun.datePart())
                 return std::nullopt;
-            if (day + time <= now && selectsDay(m_frequency, m_dayOfWeek, m_dayOfMonth, day))
-                return day + time;
+            const DateTime moment = dueMoment(day, m_startTime);
+            if (moment <= now && selectsDay(m_frequency, m_dayOfWeek, m_dayOfMonth, day))
+                return moment;
         }
         return std::nullopt;
     });
