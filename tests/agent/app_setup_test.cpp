@@ -156,13 +156,9 @@ TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
     ASSERT_TRUE(start(true));
     // Removing the icon destroys the widget whose mouse handler reports the click, so the
     // menu and its Exit must run after that handler has returned.
-    std::vector<int> codes;
-    QObject::connect(m_setup->tray(), &SysTrayApp::notification,
-                     [&](int code) { codes.push_back(code); });
     emit m_setup->tray()->icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(codes.empty());
+    EXPECT_NE(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
     QApplication::processEvents();
-    EXPECT_EQ(codes, std::vector<int>{SysTrayApp::kLeftButtonDoubleClick});
     EXPECT_EQ(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
 
     clickWhenShown(m_setup->tray()->popup().scheduleItem());

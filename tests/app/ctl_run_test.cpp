@@ -17,7 +17,7 @@ TEST_F(CtlRunTest, RunsTheNamedJobsInTheOrderGivenWithThePreferencesCopyLimit)
     const std::string jobFile = readFile(path("DatabaseJobs/First.tsk"));
     for (const std::string name : {"Sales.mdb", "Sales_1.mdb", "Sales_2.mdb", "Sales_3.mdb"})
         putFile(target() / name, name);
-    EXPECT_EQ(run({"Second", "First"}), 0) << m_err;
+    EXPECT_EQ(quorvexctl({"run", "Second", "First"}), 0) << m_err;
     EXPECT_NE(m_err.find("Executing Second...\nBacking Up   "), std::string::npos) << m_err;
     // clang-format off
     EXPECT_EQ(logMessages(), (std::vector<std::string>{"-- Second " + std::string(54, '-'), "Backing Up   " + path("data/System.mdw"),
@@ -28,32 +28,17 @@ TEST_F(CtlRunTest, RunsTheNamedJobsInTheOrderGivenWithThePreferencesCopyLimit)
     EXPECT_EQ(readFile(path("DatabaseJobs/First.tsk")), jobFile);
 }
 
-// Member names are stored as plain text in the archive.
-// The zip stand-in comes from beside quorvexctl, not from the data folder.
-TEST_F(CtlRunTest, ZipJobWithWorkgroupFilePutsBothIntoOneArchive)
-{
-    addJob("Zipped", "Sales.mdb",
-           "Compress=-1\r\n[Security]\r\nSecurityUsed=-1\r\nMDWFile=" + path("data/System.mdw"));
-    putFile(target() / "Sales.zip", "z0");
-    EXPECT_EQ(run({"Zipped"}), 0) << m_err;
-    EXPECT_EQ(readFile(target() / "Sales_1.zip"), "z0");
-    EXPECT_EQ(targetFiles().size(), 2u);
-    const std::string archive = readFile(target() / "Sales.zip");
-    for (const char* member : {"data/Sales.mdb", "data/System.mdw"})
-        EXPECT_NE(archive.find(member), std::string::npos) << member;
-}
-
 // An unknown name stops everything before any job runs; a failed job gives status one after
 // the other jobs ran.
 TEST_F(CtlRunTest, FailedJobGivesStatusOneAfterEveryJobRanAndAnUnknownNameTwoBeforeAnyRuns)
 {
     addJob("Broken", "Missing.mdb");
     addJob("Fine", "Sales.mdb");
-    EXPECT_EQ(run({"Fine", "Nobody"}), 2);
+    EXPECT_EQ(quorvexctl({"run", "Fine", "Nobody"}), 2);
     EXPECT_NE(m_err.find("Nobody"), std::string::npos) << m_err;
     EXPECT_TRUE(targetFiles().empty());
     EXPECT_FALSE(fs::exists(path("quorvex.log")));
-    EXPECT_EQ(run({"Broken", "Fine"}), 1) << m_err;
+    EXPECT_EQ(quorvexctl({"run", "Broken", "Fine"}), 1) << m_err;
     EXPECT_EQ(logMessages().at(1), "Backing Up   " + path("data/Missing.mdb"));
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
 }
@@ -73,7 +58,7 @@ TEST_F(CtlRunTest, DueRunsOnceWhatCameDueSinceThePreviousCheckWithItsLastRunSave
                std::to_string(later) + "\r\n");
     const std::string weekly = readFile(path("DatabaseJobs/Weekly.tsk"));
     checkedAt(now.addDays(-2));
-    EXPECT_EQ(due(), 0) << m_err;
+    EXPECT_EQ(quorvexctl({"due"}), 0) << m_err;
     const std::vector<std::string> ran = {"-- Daily " + std::string(55, '-'),
                                           "Backing Up   " + path("data/Sales.mdb")};
     EXPECT_EQ(logMessages(), ran);
@@ -83,7 +68,7 @@ TEST_F(CtlRunTest, DueRunsOnceWhatCameDueSinceThePreviousCheckWithItsLastRunSave
     EXPECT_EQ(readFile(path("DatabaseJobs/Weekly.tsk")), weekly);
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
     // The next check, a moment later, finds nothing due.
-    EXPECT_EQ(due(), 0) << m_err;
+    EXPECT_EQ(quorvexctl({"due"}), 0) << m_err;
     EXPECT_EQ(logMessages(), ran);
 }
 
@@ -92,13 +77,13 @@ TEST_F(CtlRunTest, DueRunsOnceWhatCameDueSinceThePreviousCheckWithItsLastRunSave
 TEST_F(CtlRunTest, DueRunsNothingOnTheFirstCheckNorBesideTheAgent)
 {
     addJob("Daily", "Sales.mdb", "Compress=0\r\n[Schedule]\r\nFrequency=1\r\nDayOfWeek=254\r\n");
-    EXPECT_EQ(due(), 0) << m_err;
+    EXPECT_EQ(quorvexctl({"due"}), 0) << m_err;
     EXPECT_NE(readFile(path("DueCheck.ini")).find("LastCheck="), std::string::npos);
     checkedAt(Now().addDays(-2));
     const std::string state = readFile(path("DueCheck.ini"));
     {
         const SingleInstance agent(dir().string(), "quorvex.lock");
-        EXPECT_EQ(due(), 3);
+        EXPECT_EQ(quorvexctl({"due"}), 3);
     }
     EXPECT_EQ(m_err, "quorvexctl: the Quorvex agent runs on " + dir().string() +
                          " and runs its due jobs itself\n");

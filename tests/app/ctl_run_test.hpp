@@ -49,14 +49,7 @@ protected:
                     path("data/" + source) + "\r\nTargetPath=" + target().string() +
                     kPathSeparator + "\r\nNumberCopies=5\r\n" + more);
     }
-    // Runs the jobs by name: the exit status; standard error is kept in m_err.
-    int run(std::vector<std::string> names)
-    {
-        names.insert(names.begin(), "run");
-        return quorvexctl(names);
-    }
-    // One due-job check on our folder.
-    int due() { return quorvexctl({"due"}); }
+    // quorvexctl on our folder: the exit status; standard error is kept in m_err.
     int quorvexctl(std::vector<std::string> args)
     {
         args.insert(args.end(), {"--app-dir", dir().string()});

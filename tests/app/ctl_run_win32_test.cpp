@@ -19,7 +19,7 @@ TEST_F(CtlRunTest, RotatesPlainAndZippedCopiesReadOnlyOnesIncludedAndTestsTheArc
             putFile(target() / (copy + extension), copy);
         ASSERT_TRUE(SetFileAttributesA((target() / ("Sales_2" + extension)).string().c_str(),
                                        FILE_ATTRIBUTE_READONLY));
-        EXPECT_EQ(run({"Nightly"}), 0) << m_err;
+        EXPECT_EQ(quorvexctl({"run", "Nightly"}), 0) << m_err;
         Files files = targetFiles();
         const std::string current = files["Sales" + extension];
         EXPECT_EQ(files, (Files{{"Sales" + extension, current},

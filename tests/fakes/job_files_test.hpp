@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakes/scoped_env.hpp"
 #include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
 #include "jobs/database_job.hpp"
@@ -22,15 +23,9 @@ protected:
     void SetUp() override
     {
         AppDirTest::SetUp();
-        m_savedPath = std::getenv("PATH");
         preferences() = Preferences{-1, 99, ""};
         for (const auto& folder : {jobsDir(), dir() / "data", backupTarget()})
             std::filesystem::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        ::setenv("PATH", m_savedPath.c_str(), 1);
-        AppDirTest::TearDown();
     }
     static void usePath(const std::string& folders) { ::setenv("PATH", folders.c_str(), 1); }
 
@@ -125,7 +120,7 @@ private:
         }
     }
 
-    std::string m_savedPath;
+    ScopedEnv m_pathGuard{"PATH", std::getenv("PATH")};
     std::string m_transcript;
     std::size_t m_boxesWritten = 0;
 };

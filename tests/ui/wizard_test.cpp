@@ -52,7 +52,6 @@ protected:
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
-    QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
     // Sets controls as a user would, from "<name>=<value>;...": a box's text, a list's entry
     // (none when empty), on or off for a button; <dir> stands for the application directory.
     void set(const std::string& entries)
@@ -172,15 +171,12 @@ TEST_F(WizardTest, FrequencySecurityAndActionReactions)
 {
     open(true);
     next(2);
-    const auto schedule = [this] {
+    for (const char* chosen : {"Weekly", "Monthly", "Daily"}) {
+        set(std::string("cmbFrequency=") + chosen);
         note(ticked() + " " + form("cmbDayOfMonth") + " " +
              std::to_string(find("cmbDayOfMonth")->isVisible()) +
              std::to_string(find("chkMonday")->isVisible()) + " " +
              find<QLabel>("lblSelectDayOf")->text().toStdString());
-    };
-    for (const char* chosen : {"Weekly", "Monthly", "Daily"}) {
-        set(std::string("cmbFrequency=") + chosen);
-        schedule();
         find<QCheckBox>("chkTuesday")->setChecked(true);
     }
     next();
@@ -189,7 +185,7 @@ TEST_F(WizardTest, FrequencySecurityAndActionReactions)
         set(std::string(option) + "=on");
         std::string colours;
         for (const char* name : {"txtMDWFile", "txtUserID", "txtPassword"})
-            colours += " " + box(name)->palette().color(QPalette::Base).name().toStdString();
+            colours += " " + find(name)->palette().color(QPalette::Base).name().toStdString();
         note(form("txtMDWFile txtUserID txtPassword cmdBrowseMDWFile") + colours);
     }
     for (int clicked : {2, 2, 3}) {
@@ -207,7 +203,7 @@ TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
     // F1 reaches the Help Contents command; no browser is registered for web pages here.
     std::filesystem::create_directories(dir() / "Help");
     writeFile(dir() / "Help" / "Quorvex_Help.htm", "<html></html>");
-    QLineEdit* name = box("txtDatabaseJobName");
+    QLineEdit* name = find<QLineEdit>("txtDatabaseJobName");
     QTest::keyRelease(name, Qt::Key_F1);
     QCoreApplication::processEvents(); // the selection follows the focus
     EXPECT_EQ(name->selectedText(), "New Database Job");
@@ -217,7 +213,7 @@ TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
     EXPECT_EQ(m_desktop.beeps(), 2);
 
     next();
-    QLineEdit* start = box("txtStartTime");
+    QLineEdit* start = find<QLineEdit>("txtStartTime");
     for (const char* typed : {"3:05", "15:30", "11:45 PM", "", "25:00"}) {
         start->setFocus();
         start->setText(typed);
@@ -377,8 +373,8 @@ TEST_F(WizardTest, PickersAskAgainForWhatDoesNotExistAndACancelKeepsTheBox)
     open(true);
     fillBackupJob("Orders");
     next(4);
-    QLineEdit* source = box("txtBackupSourceMDB");
-    QLineEdit* target = box("txtBackupTargetPath");
+    QLineEdit* source = find<QLineEdit>("txtBackupSourceMDB");
+    QLineEdit* target = find<QLineEdit>("txtBackupTargetPath");
     const QString sourceBefore = source->text(), targetBefore = target->text();
 
     m_desktop.chooseNext(std::nullopt);
@@ -446,7 +442,7 @@ TEST_F(WizardTest, NewJobFromTheScheduleWindowIsListedByQuorvexctlAndRuns)
     EXPECT_EQ(runsLogged(), Names{"Orders"});
 
     whileModal([this] {
-        EXPECT_EQ(m_shown->windowTitle() + " " + box("txtDatabaseJobName")->text(),
+        EXPECT_EQ(m_shown->windowTitle() + " " + find<QLineEdit>("txtDatabaseJobName")->text(),
                   "Edit New Database Job Copy of Orders");
         click("cmdCancel");
     });
