@@ -11,8 +11,7 @@ namespace quorvex::test {
 // Database files open with the fake Access (copied under a folder whose name holds blanks) or,
 // when withAccess is false, with nothing: through a private desktop's association service on
 // Linux, which reads its folders once per process, so this is in place before the first test;
-// through the registry of the Wine prefix on Windows, which every test program there shares,
-// so the tests that use it take turns (the resource lock "mdb_association").
+// through the registry of the Wine prefix on Windows.
 class AccessAssociations : public ::testing::Environment {
 public:
     explicit AccessAssociations(bool withAccess) : m_withAccess(withAccess) {}
@@ -25,9 +24,15 @@ private:
     bool m_withAccess;
 };
 
-// A job named "Orders" whose repair and compact and auto execute both name data/Orders.mdb,
-// with the probe file in place.
-class AccessJobTest : public ExecutionTest {
+using Lines = std::vector<std::string>;
+
+inline const std::string kQuoteRefused =
+    "Quorvex cannot start Access: a double quote in the path of Access, the database or the "
+    "workgroup file, the user ID or the password would change its command line.";
+
+// Runs of a job named "Orders" whose repair and compact and auto execute both name
+// data/Orders.mdb, with the probe file in place.
+class AccessActionsTest : public ExecutionTest {
 protected:
     void SetUp() override
     {
@@ -39,30 +44,12 @@ protected:
         m_job.setRepairCompactMDB(m_mdb);
         m_job.setAutoExecuteMDB(m_mdb);
     }
-    int16_t run(int16_t type)
-    {
-        m_job.setJobType(type);
-        return ExecuteDatabaseJobNow(m_job, m_display);
-    }
-
-    std::string m_mdb;
-    CDatabaseJob m_job;
-};
-
-using Lines = std::vector<std::string>;
-
-inline const std::string kQuoteRefused =
-    "Quorvex cannot start Access: a double quote in the path of Access, the database or the "
-    "workgroup file, the user ID or the password would change its command line.";
-
-// Runs of the job with Access found.
-class AccessActionsTest : public AccessJobTest {
-protected:
     // Runs the job as the type, which must end normally; the log lines of the run after its
     // header.
     Lines logOfRun(int16_t type)
     {
-        EXPECT_EQ(run(type), 0);
+        m_job.setJobType(type);
+        EXPECT_EQ(ExecuteDatabaseJobNow(m_job, m_display), 0);
         EXPECT_FALSE(m_job.Failure());
         const Lines all = logMessages();
         std::filesystem::remove(transactionLogPath());
@@ -70,6 +57,9 @@ protected:
     }
     // The text followed by the database path in single quotes and a full stop.
     std::string aboutMdb(const std::string& text) const { return text + " '" + m_mdb + "'."; }
+
+    std::string m_mdb;
+    CDatabaseJob m_job;
 };
 
 } // namespace quorvex::test

@@ -2,10 +2,11 @@
 
 #include "execution/status_display.hpp"
 #include "fakes/test_environment.hpp"
+#include "support/error.hpp"
 #include "support/transaction_log.hpp"
 
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,18 +14,24 @@
 namespace quorvex::test {
 
 // A status display that remembers every text it was given; the lights as a picture: "1001"
-// is idle, "0110" running.
+// is idle, "0110" running. Given failFrom, it fails from the first text that begins with it on,
+// as an error of the program itself (not of the files a job works on) would.
 struct RecordingDisplay final : StatusDisplay {
-    void setMessageText(const std::string& text) override { texts.push_back(text); }
+    void setMessageText(const std::string& text) override
+    {
+        if (failFrom && text.starts_with(*failFrom))
+            throw RuntimeError::fromNumber(err::PathFileAccess);
+        texts.push_back(text);
+    }
     void setLightVisible(int index, bool visible) override
     {
         lights.at(static_cast<size_t>(index)) = visible ? '1' : '0';
     }
-    void refresh() override { ++refreshes; }
+    void refresh() override {}
 
     std::vector<std::string> texts;
     std::string lights = std::string(kLightCount, '0');
-    int refreshes = 0;
+    std::optional<std::string> failFrom;
 };
 
 // An application directory for running jobs: the transaction log read back line by line, and
@@ -52,14 +59,6 @@ protected:
     {
         std::filesystem::create_directories(path.parent_path());
         writeFile(path, content);
-    }
-    // What "unzip -l" lists of an archive.
-    std::string zipMembers(const std::filesystem::path& archive) const
-    {
-        const std::string listed = path("members.txt");
-        EXPECT_EQ(std::system(("unzip -l '" + archive.string() + "' >'" + listed + "'").c_str()),
-                  0);
-        return readFile(listed);
     }
 
     RecordingDisplay m_display;

@@ -1,30 +1,53 @@
-#include "shell_and_close_test.hpp"
-
+#include "execution/shell_and_close.hpp"
+#include "fakes/scoped_env.hpp"
+#include "fakes/test_environment.hpp"
 #include "platform/windows.hpp"
+#include "support/error.hpp"
+
+#include <filesystem>
 
 namespace quorvex::test {
 namespace {
 
-// The program parses its own command line: the quotes reach it as written.
-TEST_F(ShellAndCloseTest, TheProgramGetsItsArgumentsAsWritten)
-{
-    EXPECT_EQ(ShellAndClose(fakeAccessOn("db.mdb")), 0);
-    EXPECT_EQ(readFile(dir() / "db.mdb.args"), path("db.mdb") + "\n/X\nMacro\n");
-}
+using ShellAndCloseTest = AppDirTest;
 
-// Only a title that begins with "FINISHED", in any case, closes the window; otherwise the fake
-// times out. On Linux this needs an X display (the suite runs under xvfb-run); the test stays
+// A start failure returns at once with its number. A program that starts (a window style out
+// of range starts it all the same) is waited for, with three passes of events every cycle, and
+// its exit code returned: 259, which Windows also reports for a program that still runs, is
+// told apart by the process handle there, and POSIX keeps its low byte. Only a window title
+// that begins with "FINISHED", in any case, closes the window; otherwise the fake Access times
+// out. Windows need an X display on Linux (the suite runs under xvfb-run); the test stays
 // connected throughout, as a bare X server resets whenever its last client leaves and turns
 // away a client that connects during the reset.
-TEST_F(ShellAndCloseTest, WindowIsClosedOnlyWhenItsTitleBeginsWithFinished)
+TEST_F(ShellAndCloseTest, WaitsForTheProgramAndClosesItsWindowOnlyWhenItsTitleSaysFinished)
 {
+    // The fake Access, started on a database of the folder as Access would be, takes its
+    // orders from the environment it inherits.
+    const auto runFakeAccess = [&](int windowStyle) {
+        return ShellAndClose(std::string("\"") + QUORVEX_FAKE_ACCESS + "\" \"" + path("db.mdb") +
+                                 "\" /X",
+                             windowStyle);
+    };
+    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
+    EXPECT_EQ(m_desktop.doEventsCount(), 0);
+    writeFile(path("running"), "");
+    const ScopedEnv runWhile("FAKE_ACCESS_RUN_WHILE", path("running"));
+    const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", "259");
+    // Lets the fake end after more than one cycle.
+    m_desktop.onDoEvents([&] {
+        if (m_desktop.doEventsCount() >= 5)
+            std::filesystem::remove(path("running"));
+    });
+    EXPECT_EQ(runFakeAccess(7) & 0xFF, 3);
+    EXPECT_GE(m_desktop.doEventsCount(), 6);
+    EXPECT_EQ(m_desktop.doEventsCount() % 3, 0);
     TopLevelWindows display;
     if (!display.hasDisplay())
         GTEST_SKIP() << "no display";
     const auto runWithTitle = [&](const char* title, const char* exitCode) {
         const ScopedEnv titled("FAKE_ACCESS_TITLE", title);
         const ScopedEnv exiting("FAKE_ACCESS_EXIT_CODE", exitCode);
-        return ShellAndClose(fakeAccessOn("db.mdb"), 2);
+        return runFakeAccess(2);
     };
     EXPECT_EQ(runWithTitle("Finished compacting", "0"), 0);
     EXPECT_EQ(runWithTitle("finished: all done", "9"), 9);
