@@ -1,22 +1,21 @@
-#include "fakes/job_files_test.hpp"
 #include "support/error_handler.hpp"
+#include "ui/form_test.hpp"
 
-#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 namespace quorvex::test {
 namespace {
 
-// A schedule window in a fresh application directory, with job files made on demand; the
-// job wizard only notes how it was asked (true: New, false: Open).
-class ScheduleTest : public JobFilesTest {
+// A schedule window in a fresh application directory; the job wizard only notes how it was
+// asked (true: New, false: Open).
+class ScheduleTest : public FormTest {
 protected:
     ScheduleTest()
     {
+        m_form = &m_window;
         m_window.setJobWizard([this](frmSchedule&, bool addJob) { m_wizard.push_back(addJob); });
     }
 
@@ -42,7 +41,7 @@ protected:
                 result << list().topLevelItem(i)->text(column);
         return result;
     }
-    QString countText() const { return m_window.findChild<QLabel*>("NbrDatabaseJobs")->text(); }
+    QString countText() const { return find<QLabel>("NbrDatabaseJobs")->text(); }
     void selectRows(std::initializer_list<int> rows)
     {
         list().clearSelection();
@@ -55,8 +54,6 @@ protected:
         m_window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
     }
-    void click(const char* button) { m_window.findChild<QPushButton*>(button)->click(); }
-    void trigger(const char* item) { m_window.findChild<QAction*>(item)->trigger(); }
 
     frmSchedule m_window;
     std::vector<bool> m_wizard;
@@ -70,8 +67,7 @@ TEST_F(ScheduleTest, RowsOfOneNameStayApartAndRemovingAMissingRowIsFatal)
     m_window.DeleteItemListView(2);
     EXPECT_THROW(m_window.DeleteItemListView(3), FatalExitCalled);
     EXPECT_EQ(texts(frmSchedule::kColJobFile), (QStringList{"/jobs/a.tsk", "/jobs/c.tsk"}));
-    EXPECT_NE(readFile(errorLogPath()).find("frmSchedule.frm/DeleteItemListView()"),
-              std::string::npos);
+    expectInErrorLog({"frmSchedule.frm/DeleteItemListView()"});
 }
 
 TEST_F(ScheduleTest, ControlsFirstActivationOfAnEmptyListHelpAndClose)
@@ -81,8 +77,7 @@ TEST_F(ScheduleTest, ControlsFirstActivationOfAnEmptyListHelpAndClose)
     // The buttons come first, in focus order.
     const QStringList buttons = {"cmdAddJob", "cmdDelJob", "cmdEditJob", "cmdCopyJob", "cmdBackup"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(m_window.findChild<QWidget*>(buttons[i])->nextInFocusChain()->objectName(),
-                  buttons[i + 1]);
+        EXPECT_EQ(find(buttons[i])->nextInFocusChain()->objectName(), buttons[i + 1]);
 
     std::vector<HelpItem> asked;
     m_window.setHelpHandler([&](HelpItem item) { asked.push_back(item); });
@@ -195,31 +190,21 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
     const std::string thirdJob = readFile(m_window.rowJobFile(1));
     selectRows({1, 2, 3, 5});
     // The window takes no input while jobs run, but its lights still read as lit.
-    QLabel* lamp = m_window.findChild<QLabel*>("imgLight(1)");
+    QLabel* lamp = find<QLabel>("imgLight(1)");
     const QImage litLamp = lamp->grab().toImage();
     bool enabledDuringRuns = false, lampGreyed = false;
     m_desktop.onDoEvents([&] {
         enabledDuringRuns = enabledDuringRuns || m_window.isEnabled();
         lampGreyed = lampGreyed || lamp->grab().toImage() != litLamp;
     });
-    const Names all{"Third", "Broken", "First", "Second"};
-    const struct {
-        int16_t stopOnError;
-        int answer; // to the failure box
-        std::string path;
-        Names runs;
-    } cases[] = {{-1, mb::No, dir(), all},
-                 {-1, mb::Yes, dir(), {"Third", "Broken"}},
-                 {-1, mb::Yes, path("none"), all},
-                 {0, mb::Yes, dir(), all}}; // no box: the answer is left unused
-    for (const auto& c : cases) {
-        note("-- case " + std::to_string(&c - cases));
+    for (const CaseFields& c : cases("execute_failure_answers.txt")) {
+        note("-- " + c[3]);
         std::filesystem::remove(transactionLogPath());
-        usePath(c.path);
-        preferences().StopOnError = c.stopOnError;
-        m_desktop.answerNext(c.answer);
+        usePath(dir().string() + c[2]);
+        preferences().StopOnError = int16_t(std::stoi(c[0]));
+        m_desktop.answerNext(std::stoi(c[1]));
         click("cmdBackup");
-        EXPECT_EQ(runsLogged(), c.runs) << &c - cases;
+        EXPECT_EQ(runsLogged(), wordsOf(c[3])) << c[2];
         EXPECT_TRUE(m_window.isEnabled());
     }
     EXPECT_FALSE(enabledDuringRuns);
