@@ -1,11 +1,9 @@
 #include "fakes/xdg_tree.hpp"
-#include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "ui/about/frm_about.hpp"
 #include "ui/about/help.hpp"
 #include "ui/form_test.hpp"
 
-#include <QLabel>
 #include <QTest>
 
 #include <fstream>
@@ -55,28 +53,6 @@ protected:
         return words;
     }
 };
-
-TEST_F(HelpTest, AboutBoxShowsTheVersionAndOffersOnlyTheAddressesTheBuildGave)
-{
-    AppInfo info = app();
-    info.major = 1;
-    info.minor = 2;
-    info.revision = 34;
-    setApp(info);
-    frmAbout about;
-    m_form = &about;
-    EXPECT_EQ(find<QLabel>("lblTitle")->text(), "Quorvex 1.2 (Bld 34)");
-    // This build names no homepage or mail address.
-    EXPECT_EQ(about.findChild<QLabel*>("lblWebsite"), nullptr);
-    EXPECT_EQ(about.findChild<QLabel*>("lblMailTo"), nullptr);
-    frmSchedule schedule;
-    EXPECT_FALSE(schedule.findChild<QAction*>("mnuHelpHomepage")->isVisible());
-
-    int helpAsked = 0;
-    QObject::connect(&about, &frmAbout::helpRequested, [&] { ++helpAsked; });
-    QTest::keyRelease(find("cmdErrorLog"), Qt::Key_F1);
-    EXPECT_EQ(helpAsked, 1);
-}
 
 // The transcript has the browser asked for, once, and the start that failed.
 TEST_F(HelpTest, HelpPageAndAddressesOpenInTheBrowserAskedForOnceAndKept)

@@ -7,11 +7,28 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include <sstream>
 
 namespace quorvex::test {
+
+// The rows of a schedule window, one a line (no line end after the last), their columns
+// apart by the separator.
+inline std::string rowsOf(frmSchedule& schedule, const QString& separator = " | ")
+{
+    std::string rows;
+    QTreeWidget& list = *schedule.lvwSchedule();
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list.columnCount(); ++column)
+            cells << list.topLevelItem(row)->text(column);
+        rows += (row == 0 ? "" : "\n") + cells.join(separator).toStdString();
+    }
+    return rows;
+}
 
 // A window of the program, m_form, worked through its controls by their names as a user would.
 class FormTest : public JobFilesTest {
@@ -41,8 +58,8 @@ protected:
                 button->click();
         }
     }
-    // The named controls as "<name>=<value>" (the values as set() takes them), "!" before the
-    // value of a disabled control.
+    // The named controls as "<name>=<value>" (the values as set() takes them, or a label's
+    // text; nothing for a push button), "!" before the value of a disabled control.
     std::string form(const QString& names) const
     {
         std::string shown;
@@ -53,8 +70,10 @@ protected:
                 value = edit->text();
             else if (auto* list = qobject_cast<QComboBox*>(widget))
                 value = list->currentText();
-            else
-                value = qobject_cast<QAbstractButton*>(widget)->isChecked() ? "on" : "off";
+            else if (auto* label = qobject_cast<QLabel*>(widget))
+                value = label->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget); button->isCheckable())
+                value = button->isChecked() ? "on" : "off";
             shown += (shown.empty() ? "" : " ") + name.toStdString() + "=" +
                      (widget->isEnabled() ? "" : "!") + value.toStdString();
         }

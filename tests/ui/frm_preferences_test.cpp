@@ -10,9 +10,18 @@ using PreferencesDialogTest = FormTest;
 
 const QString kLists = "cmbStopOnError cmbMaxBackupCopies";
 
-TEST_F(PreferencesDialogTest, CancelDiscardsOkWithoutASelectionAsksOkSavesTheChoice)
+// Hand-edited values out of range show the nearest entry (data/ui/preferences_nearest_entry.txt).
+TEST_F(PreferencesDialogTest, HandEditedValuesShowTheNearestEntryCancelDiscardsOkSavesTheChoice)
 {
-    preferences().IEPath = "/usr/bin/browser";
+    for (const CaseFields& c : cases("preferences_nearest_entry.txt")) {
+        preferences() = Preferences{int16_t(std::stoi(c[0])), int16_t(std::stoi(c[1])), ""};
+        frmPreferences dialog;
+        m_form = &dialog;
+        EXPECT_EQ(form(kLists), c[2]) << c[1];
+    }
+    EXPECT_TRUE(m_desktop.boxes().empty());
+
+    preferences() = Preferences{-1, 99, "/usr/bin/browser"};
     {
         frmPreferences cancelled;
         m_form = &cancelled;
@@ -22,6 +31,7 @@ TEST_F(PreferencesDialogTest, CancelDiscardsOkWithoutASelectionAsksOkSavesTheCho
     frmPreferences dialog;
     m_form = &dialog;
     EXPECT_EQ(form(kLists), "cmbStopOnError=Yes cmbMaxBackupCopies=99");
+    // Without a selection OK asks for one.
     for (const char* unselected : {"cmbMaxBackupCopies=", "cmbStopOnError=;cmbMaxBackupCopies=1"}) {
         set(unselected);
         dialog.cmdOk_Click();
@@ -40,17 +50,6 @@ TEST_F(PreferencesDialogTest, CancelDiscardsOkWithoutASelectionAsksOkSavesTheCho
               std::tuple(int16_t(0), int16_t(5), std::string("/usr/bin/browser"), int16_t(-1),
                          int16_t(0)));
     expectTranscript();
-}
-
-TEST_F(PreferencesDialogTest, HandEditedValuesOutOfRangeShowTheNearestEntry)
-{
-    for (const CaseFields& c : cases("preferences_nearest_entry.txt")) {
-        preferences() = Preferences{int16_t(std::stoi(c[0])), int16_t(std::stoi(c[1])), ""};
-        frmPreferences dialog;
-        m_form = &dialog;
-        EXPECT_EQ(form(kLists), c[2]) << c[1];
-    }
-    EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
 } // namespace

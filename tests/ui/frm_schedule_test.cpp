@@ -1,4 +1,3 @@
-#include "support/error_handler.hpp"
 #include "ui/form_test.hpp"
 
 #include <QHeaderView>
@@ -25,12 +24,6 @@ protected:
         return listBackupJob(m_window, name, DateTime::fromTime(23, 30), at(2026, 12, 1),
                              sourceExists);
     }
-    // A row with no job file behind it.
-    void addRow(const std::string& name, const std::string& file, int16_t type = job_type::Backup,
-                DateTime nextRun = {}, DateTime startTime = {})
-    {
-        m_window.AddItemListView(name, at(2026, 11, 30), nextRun, startTime, type, file);
-    }
     QTreeWidget& list() { return *m_window.lvwSchedule(); }
     // The texts of a column, of every row or of the selected ones, top to bottom.
     QStringList texts(int column = frmSchedule::kColName, bool selectedOnly = false)
@@ -48,65 +41,29 @@ protected:
         for (int row : rows)
             list().setCurrentItem(list().topLevelItem(row - 1), 0, QItemSelectionModel::Select);
     }
-    void showActive()
-    {
-        m_window.show();
-        m_window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
-    }
-
     frmSchedule m_window;
     std::vector<bool> m_wizard;
 };
 
-TEST_F(ScheduleTest, RowsOfOneNameStayApartAndRemovingAMissingRowIsFatal)
-{
-    addRow("Nightly", "/jobs/a.tsk");
-    addRow("Nightly", "/jobs/b.tsk", job_type::RepairCompact);
-    addRow("Nightly", "/jobs/c.tsk");
-    m_window.DeleteItemListView(2);
-    EXPECT_THROW(m_window.DeleteItemListView(3), FatalExitCalled);
-    EXPECT_EQ(texts(frmSchedule::kColJobFile), (QStringList{"/jobs/a.tsk", "/jobs/c.tsk"}));
-    expectInErrorLog({"frmSchedule.frm/DeleteItemListView()"});
-}
-
-TEST_F(ScheduleTest, ControlsFirstActivationOfAnEmptyListHelpAndClose)
+// Next runs in December, February and January: as texts, Feb sorts before Jan.
+TEST_F(ScheduleTest, FirstActivationCountsAndSortsByNameHeadersToggleHelpAndCloseOnlyHide)
 {
     EXPECT_EQ(m_window.windowTitle(), "Scheduled Database Jobs");
     EXPECT_EQ(countText(), "X Database Jobs");
     // The buttons come first, in focus order.
-    const QStringList buttons = {"cmdAddJob", "cmdDelJob", "cmdEditJob", "cmdCopyJob", "cmdBackup"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(find(buttons[i])->nextInFocusChain()->objectName(), buttons[i + 1]);
-
-    std::vector<HelpItem> asked;
-    m_window.setHelpHandler([&](HelpItem item) { asked.push_back(item); });
-    showActive();
-    EXPECT_EQ(countText(), "0 Database Jobs");
-    QTest::keyRelease(&list(), Qt::Key_F1);
-    trigger("mnuHelpAbout");
-    EXPECT_EQ(asked, (std::vector<HelpItem>{HelpItem::Contents, HelpItem::About}));
-
-    // Closing, by the frame or by File > Close, only hides until the agent ends.
-    EXPECT_FALSE(m_window.close());
-    EXPECT_FALSE(m_window.isVisible());
+    QWidget* button = find("cmdAddJob");
+    for (const char* next : {"cmdDelJob", "cmdEditJob", "cmdCopyJob", "cmdBackup"})
+        EXPECT_EQ((button = button->nextInFocusChain())->objectName(), next);
+    const auto time = [](int hour, int minute) { return DateTime::fromTime(hour, minute); };
+    m_window.AddItemListView("Weekly", {}, at(2026, 12, 7), time(12, 0), job_type::Backup, "/w");
+    m_window.AddItemListView("daily", {}, at(2027, 2, 10), time(8, 0), job_type::Backup, "/d");
+    m_window.AddItemListView("Monthly", {}, at(2027, 1, 2), time(23, 0), job_type::Backup, "/m");
     m_window.show();
-    trigger("mnuFileClose");
-    EXPECT_FALSE(m_window.isVisible());
-    m_window.setKillForm(true);
-    EXPECT_TRUE(m_window.close());
-}
-
-TEST_F(ScheduleTest, FirstActivationSortsByNameHeaderClicksToggleDoubleClickOpens)
-{
-    // Next runs in December, February and January: as texts, Feb sorts before Jan.
-    addRow("Weekly", "/w.tsk", job_type::Backup, at(2026, 12, 7), DateTime::fromTime(12, 0));
-    addRow("daily", "/d.tsk", job_type::AutoExecute, at(2027, 2, 10), DateTime::fromTime(8, 0));
-    addRow("Monthly", "/m.tsk", job_type::RepairCompact, at(2027, 1, 2), DateTime::fromTime(23, 0));
-    showActive();
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    EXPECT_EQ(countText(), "3 Database Jobs");
     EXPECT_EQ(texts(), (QStringList{"daily", "Monthly", "Weekly"}));
     EXPECT_EQ(texts(frmSchedule::kColName, true), QStringList{"Weekly"}) << "selected unsorted";
-
     QHeaderView* header = list().header();
     for (const auto& [column, order] : std::vector<std::pair<int, QStringList>>{
              {frmSchedule::kColNextRun, {"Monthly", "daily", "Weekly"}},
@@ -116,10 +73,23 @@ TEST_F(ScheduleTest, FirstActivationSortsByNameHeaderClicksToggleDoubleClickOpen
                           {header->sectionViewportPosition(column) + 5, header->height() / 2});
         EXPECT_EQ(texts(), order) << column;
     }
-
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {},
                        list().visualItemRect(list().topLevelItem(0)).center());
     EXPECT_EQ(m_wizard, std::vector<bool>{false});
+
+    std::vector<HelpItem> asked;
+    m_window.setHelpHandler([&](HelpItem item) { asked.push_back(item); });
+    QTest::keyRelease(&list(), Qt::Key_F1);
+    trigger("mnuHelpAbout");
+    EXPECT_EQ(asked, (std::vector<HelpItem>{HelpItem::Contents, HelpItem::About}));
+    // Closing, by the frame or by File > Close, only hides until the agent ends.
+    EXPECT_FALSE(m_window.close());
+    EXPECT_FALSE(m_window.isVisible());
+    m_window.show();
+    trigger("mnuFileClose");
+    EXPECT_FALSE(m_window.isVisible());
+    m_window.setKillForm(true);
+    EXPECT_TRUE(m_window.close());
 }
 
 TEST_F(ScheduleTest, CommandsAskForAJobThenForASelectionNewRecountsCopyWaitsForARename)
