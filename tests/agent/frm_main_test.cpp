@@ -77,19 +77,26 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsV
     EXPECT_EQ(cell(frmSchedule::kColNextRun), "Dec-08-2026");
 }
 
-// A job that fails leaves a note beside the tray icon.
-TEST_F(MainWindowTest, DueJobsRunInListOrderOnlyTheLastStaysSelectedAndAFailureIsNoted)
+// A job that fails leaves a note beside the tray icon; a job file gone bad since start-up is
+// reported once, and the others run.
+TEST_F(MainWindowTest, DueJobsRunInListOrderOnlyTheLastStaysSelectedFailuresAreNotedOnce)
 {
     addJob("Alpha", 10, 10);
     addJob("Later", 11, 0);
+    const std::string bad = addJob("Bad", 10, 15);
     listBackupJob(m_schedule, "Broken", DateTime::fromTime(10, 20), at(2026, 11, 1), false);
+    writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
     m_schedule.selectOnlyRow(2);
     tickAt(5, 10, 45);
+    tickAt(5, 10, 50);
     EXPECT_EQ(runsLogged(), (Names{"Alpha", "Broken"}));
     EXPECT_EQ((std::vector<bool>{m_schedule.isRowSelected(1), m_schedule.isRowSelected(2),
-                                 m_schedule.isRowSelected(3)}),
-              (std::vector<bool>{false, false, true}));
+                                 m_schedule.isRowSelected(3), m_schedule.isRowSelected(4)}),
+              (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(m_desktop.notifications().size(), 1u);
+    const std::string errors = readFile(errorLogPath());
+    EXPECT_NE(errors.find(bad), std::string::npos);
+    EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << "reported once";
 }
 
 // While the first of two due jobs runs: Exit stops the timer, and the second job does not start;
@@ -120,19 +127,6 @@ TEST_P(DuringARunTest, ExitAndRemovalEndThePassATickDoesNothingAWindowShownIsHid
     EXPECT_FALSE(m_schedule.isVisible());
 }
 INSTANTIATE_TEST_SUITE_P(Hooks, DuringARunTest, ::testing::Range(0, 3));
-
-TEST_F(MainWindowTest, JobFileGoneBadSinceStartUpIsReportedOnceAndTheOthersRun)
-{
-    const std::string bad = addJob("Bad", 10, 10);
-    addJob("Good", 10, 20);
-    writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
-    tickAt(5, 10, 45);
-    tickAt(5, 10, 50);
-    EXPECT_EQ(runsLogged(), Names{"Good"});
-    const std::string errors = readFile(errorLogPath());
-    EXPECT_NE(errors.find(bad), std::string::npos);
-    EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << "reported once";
-}
 
 // Ticks before the earliest due moment read no row, so every change of the rows must count.
 TEST_F(MainWindowTest, NoRowThatBecameDueIsSkipped)

@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
-#include <sstream>
-
 namespace quorvex::test {
 
 // The rows of a schedule window, one a line (no line end after the last), their columns
@@ -88,15 +86,6 @@ protected:
     static std::vector<CaseFields> cases(const std::string& name)
     {
         return readCaseTable(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / name);
-    }
-
-    static Names wordsOf(const std::string& text)
-    {
-        Names words;
-        std::istringstream in(text);
-        for (std::string word; in >> word;)
-            words.push_back(word);
-        return words;
     }
 
     QWidget* m_form = nullptr;

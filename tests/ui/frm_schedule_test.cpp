@@ -168,13 +168,13 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
         lampGreyed = lampGreyed || lamp->grab().toImage() != litLamp;
     });
     for (const CaseFields& c : cases("execute_failure_answers.txt")) {
-        note("-- " + c[3]);
+        note("-- case: " + c[0] + " | " + c[1] + " | " + c[2]);
         std::filesystem::remove(transactionLogPath());
         usePath(dir().string() + c[2]);
         preferences().StopOnError = int16_t(std::stoi(c[0]));
         m_desktop.answerNext(std::stoi(c[1]));
         click("cmdBackup");
-        EXPECT_EQ(runsLogged(), wordsOf(c[3])) << c[2];
+        EXPECT_EQ(runsLogged(), Names(c.begin() + 3, c.end())) << c[2];
         EXPECT_TRUE(m_window.isEnabled());
     }
     EXPECT_FALSE(enabledDuringRuns);
