@@ -48,12 +48,7 @@ protected:
 // Next runs in December, February and January: as texts, Feb sorts before Jan.
 TEST_F(ScheduleTest, FirstActivationCountsAndSortsByNameHeadersToggleHelpAndCloseOnlyHide)
 {
-    EXPECT_EQ(m_window.windowTitle(), "Scheduled Database Jobs");
     EXPECT_EQ(countText(), "X Database Jobs");
-    // The buttons come first, in focus order.
-    QWidget* button = find("cmdAddJob");
-    for (const char* next : {"cmdDelJob", "cmdEditJob", "cmdCopyJob", "cmdBackup"})
-        EXPECT_EQ((button = button->nextInFocusChain())->objectName(), next);
     const auto time = [](int hour, int minute) { return DateTime::fromTime(hour, minute); };
     m_window.AddItemListView("Weekly", {}, at(2026, 12, 7), time(12, 0), job_type::Backup, "/w");
     m_window.AddItemListView("daily", {}, at(2027, 2, 10), time(8, 0), job_type::Backup, "/d");
