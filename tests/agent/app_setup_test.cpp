@@ -5,36 +5,33 @@
 #include "agent/sys_tray.hpp"
 #include "agent/termination_signals.hpp"
 #include "execution/file_copy.hpp"
-#include "fakes/job_files_test.hpp"
 #include "platform/single_instance.hpp"
 #include "support/app_info.hpp"
 #include "support/error_handler.hpp"
+#include "ui/form_test.hpp"
 
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <csignal>
 #include <memory>
-#include <vector>
 
 namespace quorvex::test {
 namespace {
 
+// "/SILENT" anywhere in the command line, in capitals, as the program has always read it
+// (data/agent/silent.txt).
 TEST(CommandLineTest, ArgumentsAreJoinedAndSilentIsAnExactSubstring)
 {
     const char* argv[] = {"/opt/SILENT/quorvex", "-x", "/SILENT", "more"};
     EXPECT_EQ(commandLineText(4, argv), "-x /SILENT more");
     EXPECT_EQ(commandLineText(1, argv), "");
-    for (const char* text : {"-a /SILENT -b", "x/SILENTLY"})
-        EXPECT_TRUE(isSilent(text)) << text;
-    for (const char* text : {"/silent", "/Silent", "SILENT", ""})
-        EXPECT_FALSE(isSilent(text)) << text;
+    for (const CaseFields& c : readCaseTable(std::string(QUORVEX_TEST_DATA_DIR) + "/silent.txt"))
+        EXPECT_EQ(isSilent(c[0]), c[1] == "silent") << c[0];
 }
 
 class StartUpTest : public JobFilesTest {
@@ -52,7 +49,7 @@ protected:
         return m_setup->Main();
     }
     frmSchedule& schedule() const { return *m_setup->schedule(); }
-    QTreeWidget& list() const { return *schedule().lvwSchedule(); }
+    frmMain& mainWindow() const { return *m_setup->mainWindow(); }
     QMenu& menu() const { return *m_setup->tray()->popup().menu(); }
     // Clicks a menu item as soon as the menu is up.
     void clickWhenShown(QAction* item)
@@ -67,51 +64,36 @@ protected:
             },
             Qt::SingleShotConnection);
     }
-
     std::unique_ptr<AppSetup> m_setup;
 };
 
-// The transcript has the count and the rows with their hidden columns: none for the hidden file,
-// the sub-directory or the unreadable job file; a file that is no job still gets one.
-TEST_F(StartUpTest, ListIsFilledFromEveryPlainFileOfTheJobsDirectoryAndCounted)
+// At 09:00 a daily 03:00 job that last ran two days ago is made up once at a silent start, only
+// when the user asked for it (the second start). Silent, only the icon shows and the
+// preferences are loaded (the program test below has a second instance refused and SIGTERM
+// running the exit sequence). Tray clicks wait for the loop; the menu shows the schedule window,
+// counted and sorted: the transcript has the rows with their hidden columns, none for the
+// hidden file, the sub-directory or the unreadable job file; a file that is no job still gets
+// one. Exit ends the loop; a start without /SILENT shows the window.
+TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShowsItAndExits)
 {
-    saveBackupJob("Orders", "Orders Backup", DateTime::fromTime(23, 30), at(2026, 11, 1));
-    saveBackupJob("Stock", "Stock Backup", DateTime::fromTime(8, 15), at(2026, 11, 1));
+    saveBackupJob("Nightly", "Nightly", DateTime::fromTime(3, 0), at(2026, 12, 3));
+    saveBackupJob("Orders", "Orders Backup", DateTime::fromTime(23, 30), at(2026, 12, 4));
     writeFile(jobsDir() / "notes.txt", "not a job\r\n");
     writeFile(jobsDir() / ".hidden.tsk", "[Job]\r\n");
     writeFile(jobsDir() / "Broken.tsk", "[Schedule]\r\nDateLastRun=Someday\r\n");
     std::filesystem::create_directories(jobsDir() / "old");
-    ASSERT_TRUE(start(false));
-    // Shown means activated too, which counts and sorts the rows.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
-    note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
-    for (int row = 0; row < list().topLevelItemCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < list().columnCount(); ++column)
-            cells << list().topLevelItem(row)->text(column);
-        note(cells.join(" | ").toStdString());
-    }
-    EXPECT_NE(readFile(errorLogPath()).find(jobsDir().string() + "/Broken.tsk"), std::string::npos);
-    EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobType));
-    EXPECT_TRUE(list().isColumnHidden(frmSchedule::kColJobFile));
-    EXPECT_FALSE(list().topLevelItem(1)->icon(0).isNull());
-    expectTranscript();
-}
-
-// A daily 03:00 job that last ran two days ago, the agent started at 09:00.
-TEST_F(StartUpTest, AMissedRunIsMadeUpOnceAtStartOnlyWhenTheUserAskedForIt)
-{
-    saveBackupJob("Nightly", "Nightly", DateTime::fromTime(3, 0), at(2026, 12, 3));
     for (const bool catchUp : {false, true}) {
         SCOPED_TRACE(catchUp);
         m_setup.reset();
-        writeFile(dir() / "Quorvex.ini",
-                  catchUp ? "[Preferences]\r\nCatchUpMissedRuns=-1\r\n" : "");
+        writeFile(
+            dir() / "Quorvex.ini",
+            std::string("[Preferences]\r\nStopOnError=0\r\nNumberCopies=7\r\nIEPath=/bin/ff\r\n") +
+                (catchUp ? "CatchUpMissedRuns=-1\r\n" : ""));
         m_clock.set(2026, 12, 5, 9, 0, 0);
         ASSERT_TRUE(start(true));
         for (int tick = 0; tick < 2; ++tick) {
             m_clock.advanceSeconds(5);
-            m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+            mainWindow().tmrCheckForDatabaseJob_Timer();
         }
         EXPECT_EQ(runsLogged(), catchUp ? Names{"Nightly"} : Names{});
     }
@@ -119,60 +101,43 @@ TEST_F(StartUpTest, AMissedRunIsMadeUpOnceAtStartOnlyWhenTheUserAskedForIt)
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0].substr(21), "Making up the run missed at Dec-05-2026 03:00");
     EXPECT_NE(log[1].find("-- Nightly --"), std::string::npos);
-    EXPECT_EQ(schedule().lvwSchedule()->topLevelItem(0)->text(frmSchedule::kColNextRun),
-              "Dec-06-2026");
-}
-
-TEST_F(StartUpTest, SilentShowsOnlyTheIconLoadsThePreferencesAndRefusesASecondInstance)
-{
-    std::filesystem::remove_all(jobsDir());
-    writeFile(dir() / "Quorvex.ini",
-              "[Preferences]\r\nStopOnError=0\r\nNumberCopies=7\r\nIEPath=/usr/bin/firefox\r\n");
-    ASSERT_TRUE(start(true));
     EXPECT_FALSE(schedule().isVisible());
-    EXPECT_FALSE(m_setup->mainWindow()->isVisible());
-    EXPECT_TRUE(m_setup->tray()->hasIcon());
+    EXPECT_FALSE(mainWindow().isVisible());
     EXPECT_EQ(m_setup->tray()->icon()->toolTip(), "Quorvex");
-    EXPECT_TRUE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
-    EXPECT_EQ(m_setup->mainWindow()->tmrCheckForDatabaseJob()->interval(), 5000);
-    EXPECT_EQ(list().topLevelItemCount(), 0) << "a missing jobs directory gives an empty list";
+    EXPECT_TRUE(mainWindow().tmrCheckForDatabaseJob()->isActive());
+    EXPECT_EQ(mainWindow().tmrCheckForDatabaseJob()->interval(), 5000);
     EXPECT_EQ(
         std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath),
-        std::tuple(int16_t(0), int16_t(7), std::string("/usr/bin/firefox")));
+        std::tuple(int16_t(0), int16_t(7), std::string("/bin/ff")));
+    expectInErrorLog({(jobsDir() / "Broken.tsk").string()});
 
-    preferences() = Preferences{};
-    note("-- a second instance");
-    AppSetup second(false);
-    EXPECT_FALSE(second.Main());
-    EXPECT_EQ(second.schedule(), nullptr);
-    EXPECT_EQ(second.tray(), nullptr);
-    EXPECT_EQ(preferences().NumberCopies, 0) << "preferences are not loaded either";
-    expectTranscript();
-}
-
-TEST_F(StartUpTest, TrayClicksWaitForTheLoopMenuShowsTheScheduleExitEndsTheLoop)
-{
-    saveBackupJob("Orders", "Orders Backup", DateTime::fromTime(23, 30), at(2026, 11, 1));
-    ASSERT_TRUE(start(true));
     // Removing the icon destroys the widget whose mouse handler reports the click, so the
     // menu and its Exit must run after that handler has returned.
     emit m_setup->tray()->icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_NE(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
+    EXPECT_NE(mainWindow().lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
     QApplication::processEvents();
-    EXPECT_EQ(m_setup->mainWindow()->lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
-
+    EXPECT_EQ(mainWindow().lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
     clickWhenShown(m_setup->tray()->popup().scheduleItem());
-    m_setup->mainWindow()->Form_MouseMove(SysTrayApp::kRightButtonUp);
-    EXPECT_TRUE(schedule().isVisible());
-
+    mainWindow().Form_MouseMove(SysTrayApp::kRightButtonUp);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
+    note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
+    note(rowsOf(schedule()));
+    QTreeWidget& list = *schedule().lvwSchedule();
+    EXPECT_TRUE(list.isColumnHidden(frmSchedule::kColJobType));
+    EXPECT_TRUE(list.isColumnHidden(frmSchedule::kColJobFile));
+    EXPECT_FALSE(list.topLevelItem(1)->icon(0).isNull());
     clickWhenShown(m_setup->tray()->popup().exitItem());
-    QTimer::singleShot(
-        0, [this] { m_setup->mainWindow()->Form_MouseMove(SysTrayApp::kLeftButtonDown); });
+    QTimer::singleShot(0, [this] { mainWindow().Form_MouseMove(SysTrayApp::kLeftButtonDown); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(m_setup->tray()->hasIcon());
-    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
+    EXPECT_FALSE(mainWindow().tmrCheckForDatabaseJob()->isActive());
     EXPECT_FALSE(schedule().isVisible());
-    EXPECT_EQ(list().topLevelItemCount(), 1) << "windows are closed, not destroyed";
+    EXPECT_NE(rowsOf(schedule()), "") << "windows are closed, not destroyed";
+
+    m_setup.reset();
+    ASSERT_TRUE(start(false));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&schedule()));
+    expectTranscript();
 }
 
 // Without a display the agent's desktop still lets events run between the steps of a job, so
@@ -187,62 +152,19 @@ TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
     setCopyProgressHook([](uint64_t) { std::raise(SIGTERM); });
     const auto unhook = qScopeGuard([] { setCopyProgressHook({}); });
     m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
-    m_setup->mainWindow()->tmrCheckForDatabaseJob_Timer();
+    mainWindow().tmrCheckForDatabaseJob_Timer();
     EXPECT_EQ(runsLogged(), Names{"First"});
-    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
+    EXPECT_FALSE(mainWindow().tmrCheckForDatabaseJob()->isActive());
+    // Exit asked an event loop to end while none ran; one run here takes the request along.
+    QTimer::singleShot(0, [] { QApplication::exit(); });
+    QApplication::exec();
 }
 
-// SIGTERM is sent to the real program below.
-TEST_F(StartUpTest, SigintRunsTheExitSequence)
-{
-    ASSERT_TRUE(start(true));
-    QTimer::singleShot(0, [] { std::raise(SIGINT); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(m_setup->tray()->hasIcon());
-    EXPECT_FALSE(m_setup->mainWindow()->tmrCheckForDatabaseJob()->isActive());
-}
-
-// The agent program itself, copied into a fresh application directory and started without a
-// display, even though the environment asks for X11: without a display it always runs off
-// screen.
-TEST_F(StartUpTest, ProgramWithoutADisplayRunsOffscreenRefusesASecondInstanceEndsOnSigterm)
-{
-    std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    QProcess agent;
-    agent.setProcessEnvironment(env);
-    agent.setProgram(QString::fromStdString(path("quorvex")));
-    {
-        SingleInstance first(dir().string(), AppSetup::lockFileName());
-        ASSERT_FALSE(first.anotherInstanceRuns());
-        agent.start();
-        ASSERT_TRUE(agent.waitForFinished(30000));
-        EXPECT_EQ(agent.exitCode(), 0);
-        const QString errors = QString::fromLocal8Bit(agent.readAllStandardError());
-        EXPECT_TRUE(
-            errors.contains("Verification Error: An instance of Quorvex is already running."))
-            << errors.toStdString();
-    }
-
-    agent.start();
-    ASSERT_TRUE(agent.waitForStarted());
-    agent.setReadChannel(QProcess::StandardError);
-    while (!agent.canReadLine() && agent.waitForReadyRead(30000)) {
-    }
-    EXPECT_EQ(QString::fromLocal8Bit(agent.readLine()).trimmed(),
-              "quorvex: no display found; running on the offscreen platform as with /SILENT");
-    agent.terminate();
-    ASSERT_TRUE(agent.waitForFinished(30000));
-    EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(agent.exitCode(), 0);
-}
-
-// The built agent and quorvexctl lie in one writable folder, the build tree's, which is then
-// their data folder too; both name the same places.
-TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
+// The built agent prints its version and help (ending with the places quorvexctl names: the
+// build tree is their program and data folder). Copied into a fresh application directory and
+// started without a display, even though the environment asks for X11, it runs off screen,
+// refuses to run beside another instance, and ends on SIGTERM.
+TEST_F(StartUpTest, ProgramPrintsVersionAndHelpRunsOffscreenWithoutADisplayEndsOnSigterm)
 {
     const auto output = [](const std::string& program, const QString& argument) {
         QProcess process;
@@ -257,6 +179,36 @@ TEST_F(StartUpTest, VersionAndHelpPrintAndEndWithoutStartingTheAgent)
     EXPECT_EQ(output("quorvex", "--help"),
               readFile(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "usage.txt") +
                   output("quorvexctl", "paths"));
+
+    std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess agent;
+    agent.setProcessEnvironment(env);
+    agent.setProgram(QString::fromStdString(path("quorvex")));
+    agent.setReadChannel(QProcess::StandardError);
+    {
+        SingleInstance first(dir().string(), AppSetup::lockFileName());
+        ASSERT_FALSE(first.anotherInstanceRuns());
+        agent.start();
+        ASSERT_TRUE(agent.waitForFinished(30000));
+        EXPECT_EQ(agent.exitCode(), 0);
+        const QString errors = QString::fromLocal8Bit(agent.readAllStandardError());
+        EXPECT_TRUE(
+            errors.contains("Verification Error: An instance of Quorvex is already running."))
+            << errors.toStdString();
+    }
+    agent.start();
+    while (!agent.canReadLine() && agent.waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(agent.readLine()).trimmed(),
+              "quorvex: no display found; running on the offscreen platform as with /SILENT");
+    agent.terminate();
+    ASSERT_TRUE(agent.waitForFinished(30000));
+    EXPECT_EQ(agent.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(agent.exitCode(), 0);
 }
 
 } // namespace

@@ -38,11 +38,20 @@ protected:
     frmMain m_main{m_schedule};
 };
 
-TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks)
+// An empty list is left alone; a due job runs once its due moment has passed, not while the
+// window is visible, and once for the occurrences missed meanwhile.
+TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsVisible)
 {
+    tickAt(5, 10, 0);
+    EXPECT_FALSE(std::filesystem::exists(transactionLogPath()));
     const std::string file = addJob("Orders", 10, 30);
     tickAt(5, 10, 30, 0);
     EXPECT_EQ(runsLogged(), Names{}) << "equal to the due moment is not later than it";
+    m_schedule.show();
+    tickAt(5, 10, 31);
+    EXPECT_EQ(runsLogged(), Names{});
+    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Nov-01-2026");
+    m_schedule.hide();
 
     // The job file's last run and the row's next run, as seen while the job runs.
     std::pair<DateTime, QString> seenDuringRun;
@@ -51,49 +60,43 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotAgainAtLaterTicks
         job.OpenDatabaseJob(file);
         seenDuringRun = {job.DateLastRun(), cell(frmSchedule::kColNextRun)};
     });
-    tickAt(5, 10, 30, 1);
+    tickAt(5, 10, 31, 1);
     EXPECT_EQ(runsLogged(), Names{"Orders"});
     EXPECT_EQ(readFile(backupTarget() / "Orders.mdb"), "database Orders");
     EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 5), QString("Dec-06-2026")));
     EXPECT_EQ(cell(frmSchedule::kColLastRun), "Dec-05-2026");
 
-    tickAt(5, 10, 30, 6);
+    tickAt(5, 10, 31, 6);
     tickAt(6, 10, 30, 0);
     EXPECT_EQ(runsLogged(), Names{"Orders"});
     tickAt(6, 10, 30, 5);
     EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders"})) << "the following occurrence runs again";
-}
-
-TEST_F(MainWindowTest, NothingRunsWhileTheWindowIsVisibleThenMissedOccurrencesRunOnce)
-{
-    tickAt(5, 10, 0);
-    EXPECT_FALSE(std::filesystem::exists(transactionLogPath())) << "an empty list is left alone";
-    addJob("Orders", 10, 30);
-    m_schedule.show();
-    tickAt(5, 10, 31);
-    EXPECT_EQ(runsLogged(), Names{});
-    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Nov-01-2026");
-
-    m_schedule.hide();
     tickAt(8, 9, 0);
     tickAt(8, 9, 0, 5);
-    EXPECT_EQ(runsLogged(), Names{"Orders"}) << "one late run once the window is hidden";
+    EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders", "Orders"})) << "one late run";
     EXPECT_EQ(cell(frmSchedule::kColNextRun), "Dec-08-2026");
 }
 
-// A job that fails leaves a note beside the tray icon.
-TEST_F(MainWindowTest, DueJobsRunInListOrderOnlyTheLastStaysSelectedAndAFailureIsNoted)
+// A job that fails leaves a note beside the tray icon; a job file gone bad since start-up is
+// reported once, and the others run.
+TEST_F(MainWindowTest, DueJobsRunInListOrderOnlyTheLastStaysSelectedFailuresAreNotedOnce)
 {
     addJob("Alpha", 10, 10);
     addJob("Later", 11, 0);
+    const std::string bad = addJob("Bad", 10, 15);
     listBackupJob(m_schedule, "Broken", DateTime::fromTime(10, 20), at(2026, 11, 1), false);
+    writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
     m_schedule.selectOnlyRow(2);
     tickAt(5, 10, 45);
+    tickAt(5, 10, 50);
     EXPECT_EQ(runsLogged(), (Names{"Alpha", "Broken"}));
     EXPECT_EQ((std::vector<bool>{m_schedule.isRowSelected(1), m_schedule.isRowSelected(2),
-                                 m_schedule.isRowSelected(3)}),
-              (std::vector<bool>{false, false, true}));
+                                 m_schedule.isRowSelected(3), m_schedule.isRowSelected(4)}),
+              (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(m_desktop.notifications().size(), 1u);
+    const std::string errors = readFile(errorLogPath());
+    EXPECT_NE(errors.find(bad), std::string::npos);
+    EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << "reported once";
 }
 
 // While the first of two due jobs runs: Exit stops the timer, and the second job does not start;
@@ -124,19 +127,6 @@ TEST_P(DuringARunTest, ExitAndRemovalEndThePassATickDoesNothingAWindowShownIsHid
     EXPECT_FALSE(m_schedule.isVisible());
 }
 INSTANTIATE_TEST_SUITE_P(Hooks, DuringARunTest, ::testing::Range(0, 3));
-
-TEST_F(MainWindowTest, JobFileGoneBadSinceStartUpIsReportedOnceAndTheOthersRun)
-{
-    const std::string bad = addJob("Bad", 10, 10);
-    addJob("Good", 10, 20);
-    writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
-    tickAt(5, 10, 45);
-    tickAt(5, 10, 50);
-    EXPECT_EQ(runsLogged(), Names{"Good"});
-    const std::string errors = readFile(errorLogPath());
-    EXPECT_NE(errors.find(bad), std::string::npos);
-    EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << "reported once";
-}
 
 // Ticks before the earliest due moment read no row, so every change of the rows must count.
 TEST_F(MainWindowTest, NoRowThatBecameDueIsSkipped)

@@ -1,22 +1,20 @@
-#include "fakes/job_files_test.hpp"
-#include "support/error_handler.hpp"
+#include "ui/form_test.hpp"
 
-#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 namespace quorvex::test {
 namespace {
 
-// A schedule window in a fresh application directory, with job files made on demand; the
-// job wizard only notes how it was asked (true: New, false: Open).
-class ScheduleTest : public JobFilesTest {
+// A schedule window in a fresh application directory; the job wizard only notes how it was
+// asked (true: New, false: Open).
+class ScheduleTest : public FormTest {
 protected:
     ScheduleTest()
     {
+        m_form = &m_window;
         m_window.setJobWizard([this](frmSchedule&, bool addJob) { m_wizard.push_back(addJob); });
     }
 
@@ -25,12 +23,6 @@ protected:
     {
         return listBackupJob(m_window, name, DateTime::fromTime(23, 30), at(2026, 12, 1),
                              sourceExists);
-    }
-    // A row with no job file behind it.
-    void addRow(const std::string& name, const std::string& file, int16_t type = job_type::Backup,
-                DateTime nextRun = {}, DateTime startTime = {})
-    {
-        m_window.AddItemListView(name, at(2026, 11, 30), nextRun, startTime, type, file);
     }
     QTreeWidget& list() { return *m_window.lvwSchedule(); }
     // The texts of a column, of every row or of the selected ones, top to bottom.
@@ -42,76 +34,31 @@ protected:
                 result << list().topLevelItem(i)->text(column);
         return result;
     }
-    QString countText() const { return m_window.findChild<QLabel*>("NbrDatabaseJobs")->text(); }
+    QString countText() const { return find<QLabel>("NbrDatabaseJobs")->text(); }
     void selectRows(std::initializer_list<int> rows)
     {
         list().clearSelection();
         for (int row : rows)
             list().setCurrentItem(list().topLevelItem(row - 1), 0, QItemSelectionModel::Select);
     }
-    void showActive()
-    {
-        m_window.show();
-        m_window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
-    }
-    void click(const char* button) { m_window.findChild<QPushButton*>(button)->click(); }
-    void trigger(const char* item) { m_window.findChild<QAction*>(item)->trigger(); }
-
     frmSchedule m_window;
     std::vector<bool> m_wizard;
 };
 
-TEST_F(ScheduleTest, RowsOfOneNameStayApartAndRemovingAMissingRowIsFatal)
+// Next runs in December, February and January: as texts, Feb sorts before Jan.
+TEST_F(ScheduleTest, FirstActivationCountsAndSortsByNameHeadersToggleHelpAndCloseOnlyHide)
 {
-    addRow("Nightly", "/jobs/a.tsk");
-    addRow("Nightly", "/jobs/b.tsk", job_type::RepairCompact);
-    addRow("Nightly", "/jobs/c.tsk");
-    m_window.DeleteItemListView(2);
-    EXPECT_THROW(m_window.DeleteItemListView(3), FatalExitCalled);
-    EXPECT_EQ(texts(frmSchedule::kColJobFile), (QStringList{"/jobs/a.tsk", "/jobs/c.tsk"}));
-    EXPECT_NE(readFile(errorLogPath()).find("frmSchedule.frm/DeleteItemListView()"),
-              std::string::npos);
-}
-
-TEST_F(ScheduleTest, ControlsFirstActivationOfAnEmptyListHelpAndClose)
-{
-    EXPECT_EQ(m_window.windowTitle(), "Scheduled Database Jobs");
     EXPECT_EQ(countText(), "X Database Jobs");
-    // The buttons come first, in focus order.
-    const QStringList buttons = {"cmdAddJob", "cmdDelJob", "cmdEditJob", "cmdCopyJob", "cmdBackup"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(m_window.findChild<QWidget*>(buttons[i])->nextInFocusChain()->objectName(),
-                  buttons[i + 1]);
-
-    std::vector<HelpItem> asked;
-    m_window.setHelpHandler([&](HelpItem item) { asked.push_back(item); });
-    showActive();
-    EXPECT_EQ(countText(), "0 Database Jobs");
-    QTest::keyRelease(&list(), Qt::Key_F1);
-    trigger("mnuHelpAbout");
-    EXPECT_EQ(asked, (std::vector<HelpItem>{HelpItem::Contents, HelpItem::About}));
-
-    // Closing, by the frame or by File > Close, only hides until the agent ends.
-    EXPECT_FALSE(m_window.close());
-    EXPECT_FALSE(m_window.isVisible());
+    const auto time = [](int hour, int minute) { return DateTime::fromTime(hour, minute); };
+    m_window.AddItemListView("Weekly", {}, at(2026, 12, 7), time(12, 0), job_type::Backup, "/w");
+    m_window.AddItemListView("daily", {}, at(2027, 2, 10), time(8, 0), job_type::Backup, "/d");
+    m_window.AddItemListView("Monthly", {}, at(2027, 1, 2), time(23, 0), job_type::Backup, "/m");
     m_window.show();
-    trigger("mnuFileClose");
-    EXPECT_FALSE(m_window.isVisible());
-    m_window.setKillForm(true);
-    EXPECT_TRUE(m_window.close());
-}
-
-TEST_F(ScheduleTest, FirstActivationSortsByNameHeaderClicksToggleDoubleClickOpens)
-{
-    // Next runs in December, February and January: as texts, Feb sorts before Jan.
-    addRow("Weekly", "/w.tsk", job_type::Backup, at(2026, 12, 7), DateTime::fromTime(12, 0));
-    addRow("daily", "/d.tsk", job_type::AutoExecute, at(2027, 2, 10), DateTime::fromTime(8, 0));
-    addRow("Monthly", "/m.tsk", job_type::RepairCompact, at(2027, 1, 2), DateTime::fromTime(23, 0));
-    showActive();
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    EXPECT_EQ(countText(), "3 Database Jobs");
     EXPECT_EQ(texts(), (QStringList{"daily", "Monthly", "Weekly"}));
     EXPECT_EQ(texts(frmSchedule::kColName, true), QStringList{"Weekly"}) << "selected unsorted";
-
     QHeaderView* header = list().header();
     for (const auto& [column, order] : std::vector<std::pair<int, QStringList>>{
              {frmSchedule::kColNextRun, {"Monthly", "daily", "Weekly"}},
@@ -121,10 +68,23 @@ TEST_F(ScheduleTest, FirstActivationSortsByNameHeaderClicksToggleDoubleClickOpen
                           {header->sectionViewportPosition(column) + 5, header->height() / 2});
         EXPECT_EQ(texts(), order) << column;
     }
-
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {},
                        list().visualItemRect(list().topLevelItem(0)).center());
     EXPECT_EQ(m_wizard, std::vector<bool>{false});
+
+    std::vector<HelpItem> asked;
+    m_window.setHelpHandler([&](HelpItem item) { asked.push_back(item); });
+    QTest::keyRelease(&list(), Qt::Key_F1);
+    trigger("mnuHelpAbout");
+    EXPECT_EQ(asked, (std::vector<HelpItem>{HelpItem::Contents, HelpItem::About}));
+    // Closing, by the frame or by File > Close, only hides until the agent ends.
+    EXPECT_FALSE(m_window.close());
+    EXPECT_FALSE(m_window.isVisible());
+    m_window.show();
+    trigger("mnuFileClose");
+    EXPECT_FALSE(m_window.isVisible());
+    m_window.setKillForm(true);
+    EXPECT_TRUE(m_window.close());
 }
 
 TEST_F(ScheduleTest, CommandsAskForAJobThenForASelectionNewRecountsCopyWaitsForARename)
@@ -195,31 +155,21 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
     const std::string thirdJob = readFile(m_window.rowJobFile(1));
     selectRows({1, 2, 3, 5});
     // The window takes no input while jobs run, but its lights still read as lit.
-    QLabel* lamp = m_window.findChild<QLabel*>("imgLight(1)");
+    QLabel* lamp = find<QLabel>("imgLight(1)");
     const QImage litLamp = lamp->grab().toImage();
     bool enabledDuringRuns = false, lampGreyed = false;
     m_desktop.onDoEvents([&] {
         enabledDuringRuns = enabledDuringRuns || m_window.isEnabled();
         lampGreyed = lampGreyed || lamp->grab().toImage() != litLamp;
     });
-    const Names all{"Third", "Broken", "First", "Second"};
-    const struct {
-        int16_t stopOnError;
-        int answer; // to the failure box
-        std::string path;
-        Names runs;
-    } cases[] = {{-1, mb::No, dir(), all},
-                 {-1, mb::Yes, dir(), {"Third", "Broken"}},
-                 {-1, mb::Yes, path("none"), all},
-                 {0, mb::Yes, dir(), all}}; // no box: the answer is left unused
-    for (const auto& c : cases) {
-        note("-- case " + std::to_string(&c - cases));
+    for (const CaseFields& c : cases("execute_failure_answers.txt")) {
+        note("-- case: " + c[0] + " | " + c[1] + " | " + c[2]);
         std::filesystem::remove(transactionLogPath());
-        usePath(c.path);
-        preferences().StopOnError = c.stopOnError;
-        m_desktop.answerNext(c.answer);
+        usePath(dir().string() + c[2]);
+        preferences().StopOnError = int16_t(std::stoi(c[0]));
+        m_desktop.answerNext(std::stoi(c[1]));
         click("cmdBackup");
-        EXPECT_EQ(runsLogged(), c.runs) << &c - cases;
+        EXPECT_EQ(runsLogged(), Names(c.begin() + 3, c.end())) << c[2];
         EXPECT_TRUE(m_window.isEnabled());
     }
     EXPECT_FALSE(enabledDuringRuns);

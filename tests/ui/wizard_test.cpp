@@ -1,20 +1,13 @@
 #include "execution/access_job_test.hpp"
-#include "fakes/job_files_test.hpp"
 #include "jobs/job_directory.hpp"
 #include "run_quorvexctl.hpp"
+#include "ui/form_test.hpp"
 #include "ui/wizard/frm_wiz_job_definition.hpp"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -26,99 +19,35 @@ namespace {
 const auto* const g_associations =
     ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
 
-class WizardTest : public JobFilesTest {
+const QString kDays =
+    "chkMonday chkTuesday chkWednesday chkThursday chkFriday chkSaturday chkSunday";
+const QString kActions = "optAction(1) optAction(2) optAction(3)";
+// The step and which of Back, Next and Finish are enabled.
+const QString kStep = "lblStepNbr cmdBack cmdNext cmdFinish";
+
+class WizardTest : public FormTest {
 protected:
     void SetUp() override
     {
-        JobFilesTest::SetUp();
+        FormTest::SetUp();
         std::filesystem::copy_file(builtAppDir() / "TestForAccess.mdb",
                                    dir() / "TestForAccess.mdb");
     }
 
     // The wizard shown (not modally) for a new job or for the selected row's job.
-    frmWIZ_JobDefinition& open(bool addJob)
+    void open(bool addJob)
     {
         m_wizard = std::make_unique<frmWIZ_JobDefinition>(m_schedule);
         m_wizard->setAddJob(addJob);
         m_wizard->show();
         m_wizard->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_wizard.get()));
-        m_shown = m_wizard.get();
-        return *m_wizard;
+        m_form = m_wizard.get();
     }
-    template <class T = QWidget> T* find(const QString& name) const
-    {
-        T* widget = m_shown->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
-    // Sets controls as a user would, from "<name>=<value>;...": a box's text, a list's entry
-    // (none when empty), on or off for a button; <dir> stands for the application directory.
-    void set(const std::string& entries)
-    {
-        for (const QString& entry : QString::fromStdString(entries).split(';')) {
-            QString value = entry.section('=', 1);
-            value.replace("<dir>", QString::fromStdString(dir().string()));
-            QWidget* widget = find(entry.section('=', 0, 0));
-            if (auto* edit = qobject_cast<QLineEdit*>(widget))
-                edit->setText(value);
-            else if (auto* list = qobject_cast<QComboBox*>(widget))
-                value.isEmpty() ? list->setCurrentIndex(-1) : list->setCurrentText(value);
-            else if (auto* button = qobject_cast<QAbstractButton*>(widget);
-                     button->isChecked() != (value == "on"))
-                button->click();
-        }
-    }
-    void click(const QString& name) { find<QAbstractButton>(name)->click(); }
     void next(int times = 1)
     {
         for (int i = 0; i < times; ++i)
             click("cmdNext");
-    }
-    // The named controls as "<name>=<value>": a box's text, a list's entry, on or off for a
-    // button; "!" marks a disabled control.
-    std::string form(const QString& names) const
-    {
-        std::string shown;
-        for (const QString& name : names.split(' ')) {
-            QWidget* widget = find(name);
-            QString value;
-            if (auto* edit = qobject_cast<QLineEdit*>(widget))
-                value = edit->text();
-            else if (auto* list = qobject_cast<QComboBox*>(widget))
-                value = list->currentText();
-            else
-                value = qobject_cast<QAbstractButton*>(widget)->isChecked() ? "on" : "off";
-            shown += (shown.empty() ? "" : " ") + name.toStdString() + "=" +
-                     (widget->isEnabled() ? "" : "!") + value.toStdString();
-        }
-        return shown;
-    }
-    // "Step n of 5", the page shown, and which of Back, Next and Finish are enabled ("BNF").
-    std::string state() const
-    {
-        std::string shown;
-        for (int p = 0; p < frmWIZ_JobDefinition::kPageCount; ++p)
-            if (find(QStringLiteral("fraWizSteps(%1)").arg(p))->isVisible())
-                shown +=
-                    find<QLabel>(QStringLiteral("lblFrameTitle(%1)").arg(p))->text().toStdString();
-        std::string buttons;
-        for (const char* name : {"cmdBack", "cmdNext", "cmdFinish"})
-            buttons += find(name)->isEnabled() ? name[3] : '-';
-        return find<QLabel>("lblStepNbr")->text().toStdString() + " " + shown + " " + buttons;
-    }
-    std::string ticked() const
-    {
-        std::string days;
-        for (const char* day :
-             {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"})
-            days += find<QCheckBox>(QStringLiteral("chk") + day)->isChecked() ? day[0] : '-';
-        return days;
-    }
-    static std::string focused()
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
-                                           : "";
     }
     // Fills the pages of a valid daily backup job of data/Orders.mdb into the target.
     void fillBackupJob(const std::string& name)
@@ -141,69 +70,33 @@ protected:
 
     frmSchedule m_schedule;
     std::unique_ptr<frmWIZ_JobDefinition> m_wizard;
-    // The wizard the helpers work on: the one opened here, or the one the schedule window shows.
-    frmWIZ_JobDefinition* m_shown = nullptr;
 };
 
-// The transcript notes the steps and where the focus rule puts the focus, except on page 4
-// without security, which has no place for it. The fifth Next is disabled.
-TEST_F(WizardTest, NextAndBackFollowTheStepTableAndStepFiveShowsTheChosenAction)
+// The transcript notes, for each action, the steps and where the focus rule puts the focus,
+// which tells the page (except on page 4 without security, which has no place for it; the fifth
+// Next is disabled); then the keys refused in the name, each start time typed as "<typed> ->
+// <kept>, focus on <control>", the schedule page for each frequency, the security page with the
+// colours of its boxes, and the actions after each click: exactly one stays selected.
+TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilledIn)
 {
     for (int action = 1; action <= 3; ++action) {
         open(true);
         click(QStringLiteral("optAction(%1)").arg(action));
-        note(state());
+        note(form(kStep));
         for (int i = 0; i < 5; ++i) {
             next();
-            note(state() + (m_wizard->stepNumber() == 4 ? "" : " " + focused()));
+            note(form(kStep) + (m_wizard->stepNumber() == 4 ? "" : " " + focused()));
         }
         for (int i = 0; i < 4; ++i) {
             click("cmdBack");
-            note(state());
+            note(form(kStep));
         }
     }
-    expectTranscript();
-}
-
-// The transcript notes the schedule page, the security page with the colours of its boxes, and
-// the actions after each click: exactly one stays selected, also when it is clicked again.
-TEST_F(WizardTest, FrequencySecurityAndActionReactions)
-{
-    open(true);
-    next(2);
-    for (const char* chosen : {"Weekly", "Monthly", "Daily"}) {
-        set(std::string("cmbFrequency=") + chosen);
-        note(ticked() + " " + form("cmbDayOfMonth") + " " +
-             std::to_string(find("cmbDayOfMonth")->isVisible()) +
-             std::to_string(find("chkMonday")->isVisible()) + " " +
-             find<QLabel>("lblSelectDayOf")->text().toStdString());
-        find<QCheckBox>("chkTuesday")->setChecked(true);
-    }
-    next();
-    set("txtUserID=kept");
-    for (const char* option : {"optNoSecurity", "optUserLevelSecurity", "optNoSecurity"}) {
-        set(std::string(option) + "=on");
-        std::string colours;
-        for (const char* name : {"txtMDWFile", "txtUserID", "txtPassword"})
-            colours += " " + find(name)->palette().color(QPalette::Base).name().toStdString();
-        note(form("txtMDWFile txtUserID txtPassword cmdBrowseMDWFile") + colours);
-    }
-    for (int clicked : {2, 2, 3}) {
-        click(QStringLiteral("optAction(%1)").arg(clicked));
-        note(form("optAction(1) optAction(2) optAction(3)"));
-    }
-    expectTranscript();
-}
-
-// The start times typed are noted as "<typed> -> <kept>, focus on <control>".
-TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
-{
-    open(true);
     next();
     // F1 reaches the Help Contents command; no browser is registered for web pages here.
     std::filesystem::create_directories(dir() / "Help");
     writeFile(dir() / "Help" / "Quorvex_Help.htm", "<html></html>");
-    QLineEdit* name = find<QLineEdit>("txtDatabaseJobName");
+    auto* name = find<QLineEdit>("txtDatabaseJobName");
     QTest::keyRelease(name, Qt::Key_F1);
     QCoreApplication::processEvents(); // the selection follows the focus
     EXPECT_EQ(name->selectedText(), "New Database Job");
@@ -213,21 +106,45 @@ TEST_F(WizardTest, JobNameKeysAndStartTimeAreCheckedAsTheyAreEntered)
     EXPECT_EQ(m_desktop.beeps(), 2);
 
     next();
-    QLineEdit* start = find<QLineEdit>("txtStartTime");
+    auto* start = find<QLineEdit>("txtStartTime");
     for (const char* typed : {"3:05", "15:30", "11:45 PM", "", "25:00"}) {
         start->setFocus();
         start->setText(typed);
         find("cmbFrequency")->setFocus();
         note(std::string(typed) + " -> " + start->text().toStdString() + ", focus on " + focused());
     }
+    set("txtStartTime=03:00");
+    for (const char* chosen : {"Weekly", "Monthly", "Daily"}) {
+        set(std::string("cmbFrequency=") + chosen);
+        note(form(kDays + " cmbDayOfMonth lblSelectDayOf") + " " +
+             std::to_string(find("cmbDayOfMonth")->isVisible()) +
+             std::to_string(find("chkMonday")->isVisible()));
+        set("chkTuesday=on");
+    }
+    next();
+    set("txtUserID=kept");
+    for (const char* option : {"optNoSecurity", "optUserLevelSecurity", "optNoSecurity"}) {
+        set(std::string(option) + "=on");
+        std::string colours;
+        for (const char* box : {"txtMDWFile", "txtUserID", "txtPassword"})
+            colours += " " + find(box)->palette().color(QPalette::Base).name().toStdString();
+        note(form("txtMDWFile txtUserID txtPassword cmdBrowseMDWFile") + colours);
+    }
+    for (int clicked : {2, 2, 3}) {
+        click(QStringLiteral("optAction(%1)").arg(clicked));
+        note(form(kActions));
+    }
     expectTranscript();
 }
 
-// The transcript notes the controls of a new job, then the default name beside each name listed.
-TEST_F(WizardTest, NewJobDefaultsAndTheFreeDefaultName)
+// The transcript notes the controls of a new job and the default name beside each name listed;
+// the values of a stored job (data/ui/Mailing.tsk) and of a hand-edited one with a type, a day
+// of the month and a number of copies that have no entry; then, without Access, the notice of
+// each of three showings, before the window shows.
+TEST_F(WizardTest, EditingShowsTheStoredValuesOddValuesSelectSoundEntriesWithoutAccessBackups)
 {
     open(true);
-    note(m_wizard->windowTitle().toStdString() + " " + ticked() + " " +
+    note(m_wizard->windowTitle().toStdString() + " " + form(kDays) + " " +
          std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()));
     note(form("optAction(1) txtStartTime cmbFrequency optNoSecurity optCompression(1) "
               "cmbNumberFilesToKeep txtBackupSourceMDB"));
@@ -237,76 +154,79 @@ TEST_F(WizardTest, NewJobDefaultsAndTheFreeDefaultName)
         open(true);
         note(std::string(listed) + " -> " + form("txtDatabaseJobName"));
     }
-    expectTranscript();
-}
 
-// Each of the three showings tells, before the window shows, that Access is missing.
-TEST_F(WizardTest, WithoutAccessOnlyBackupsAreOfferedAndAFewCopiesSelectTheLast)
-{
-    std::filesystem::remove(dir() / "TestForAccess.mdb");
-    preferences().NumberCopies = 2;
-    listBackupJob(m_schedule, "Compact", {}, at(2026, 12, 1));
-    CDatabaseJob job;
-    job.OpenDatabaseJob(m_schedule.rowJobFile(1));
-    job.setJobType(job_type::RepairCompact);
-    job.SaveDatabaseJob(m_schedule.rowJobFile(1));
-    m_schedule.selectOnlyRow(1);
-    for (bool addJob : {true, false}) {
-        open(addJob);
-        EXPECT_EQ(form("optAction(1) optAction(2) optAction(3)"),
-                  "optAction(1)=!off optAction(2)=!off optAction(3)=on");
-    }
-    EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->count(), 3);
-    open(true);
-    EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->currentText(), "2");
-    expectTranscript();
-}
-
-// The transcript notes the values of a stored job (data/ui/Mailing.tsk), then those of a
-// hand-edited file with a type, a day of the month and a number of copies that have no entry.
-TEST_F(WizardTest, EditingShowsTheStoredValuesAndOddValuesSelectSoundEntries)
-{
     const std::string file = (jobsDir() / "Mailing.tsk").string();
     m_schedule.AddItemListView("Mailing", {}, {}, {}, job_type::AutoExecute, file);
-    m_schedule.selectOnlyRow(1);
-    const QString shown = "optAction(1) optAction(2) txtDatabaseJobName txtStartTime "
-                          "cmbDayOfMonth optUserLevelSecurity txtMDWFile txtUserID txtPassword "
-                          "optCompression(0) cmbNumberFilesToKeep txtAutoExecMDB "
-                          "txtBackupTargetPath";
-    for (const char* stored : {"Mailing.tsk", "Odd.tsk"}) {
+    m_schedule.selectOnlyRow(6);
+    for (const char* stored : {"Mailing.tsk", "Odd.tsk", "Mailing.tsk"}) {
         std::filesystem::copy_file(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / stored, file,
                                    std::filesystem::copy_options::overwrite_existing);
         open(false);
-        note(m_wizard->windowTitle().toStdString() + " " + ticked());
-        note(form(shown));
+        note(m_wizard->windowTitle().toStdString() + " " + form(kDays));
+        note(form("optAction(1) optAction(2) txtDatabaseJobName txtStartTime cmbDayOfMonth "
+                  "optUserLevelSecurity txtMDWFile txtUserID txtPassword optCompression(0) "
+                  "cmbNumberFilesToKeep txtAutoExecMDB txtBackupTargetPath"));
+        if (stored == std::string("Odd.tsk")) {
+            std::filesystem::remove(dir() / "TestForAccess.mdb");
+            preferences().NumberCopies = 2; // below the three copies of a new job
+        }
     }
+    EXPECT_EQ(form(kActions), "optAction(1)=!off optAction(2)=!off optAction(3)=on");
+    EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->count(), 3);
+    open(true);
+    EXPECT_EQ(form(kActions + " cmbNumberFilesToKeep"),
+              "optAction(1)=!off optAction(2)=!off optAction(3)=on cmbNumberFilesToKeep=2");
     expectTranscript();
 }
 
-// A valid job with one change; the transcript has each refusal and the step it returns to.
-TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
+// On the backup page, the pickers: a refused name is proposed again; a cancel, a missing folder
+// then a cancel, or the root keep the boxes. Then a valid job with one change each
+// (data/ui/finish_refusals.txt). The transcript has the boxes after each pick, the dialogs,
+// each refusal and the step it returns to.
+TEST_F(WizardTest, PickersAskAgainAndFinishRefusesReturningToThePageOfTheFirstProblem)
 {
+    writeFile(dir() / "data" / ".Hidden.mdb", "hidden");
+    open(true);
+    fillBackupJob("Orders");
+    next(4);
+    const QString boxes = "txtBackupSourceMDB txtBackupTargetPath";
+    for (const auto& answers : std::vector<std::vector<std::optional<std::string>>>{
+             {std::nullopt}, {path("data/Missing.mdb"), path("data/.Hidden.mdb")}}) {
+        for (const auto& answer : answers)
+            m_desktop.chooseNext(answer);
+        click("cmdBrowseBackupSrc");
+        note(form(boxes));
+    }
+    set("txtBackupSourceMDB=<dir>/data/Orders.mdb");
+    for (const auto& answers : std::vector<std::vector<std::optional<std::string>>>{
+             {std::nullopt}, {path("gone"), std::nullopt}, {"/"}, {path("data")}}) {
+        for (const auto& answer : answers)
+            m_desktop.chooseNext(answer);
+        click("cmdBrowseBackupTarg");
+        note(form(boxes));
+    }
+    for (const OpenFileRequest& asked : m_desktop.fileDialogs()) {
+        note("file dialog: " + asked.title + " | " + asked.defaultExtension + " | " +
+             asked.fileName);
+        for (const auto& filter : asked.filters)
+            note("  filter: " + filter.description + " | " + filter.pattern);
+    }
+    for (const std::string& prompt : m_desktop.folderDialogs())
+        note("folder dialog: " + prompt);
+
     listBackupJob(m_schedule, "Nightly-Backup", {}, at(2026, 12, 1));
     // A job whose file is not named after it keeps its file.
     m_schedule.AddItemListView("Hand named", {}, {}, {}, job_type::Backup,
                                (jobsDir() / "Hand.tsk").string());
     writeFile(dir() / "system.mdw", "mdw");
     writeFile(dir() / ".hidden.mdw", "mdw");
-    const std::string security = "optUserLevelSecurity=on;txtUserID=u;txtPassword=p";
-    for (const std::string& change : std::vector<std::string>{
-             "txtDatabaseJobName=Nightly-Backup", "txtDatabaseJobName=Nightly-Backup!",
-             "txtDatabaseJobName=Hand", "txtDatabaseJobName=", "txtDatabaseJobName=../..",
-             "txtStartTime=9.99", "chkWednesday=off;cmbFrequency=Weekly;chkSunday=off",
-             "cmbFrequency=Monthly;cmbDayOfMonth=", "txtBackupSourceMDB=", security,
-             security + ";txtMDWFile=<dir>/.hidden.mdw",
-             security + ";txtMDWFile=<dir>/system.mdw;txtPassword=",
-             "txtBackupTargetPath=<dir>/data/"}) {
+    for (const CaseFields& change : cases("finish_refusals.txt")) {
         open(true);
         fillBackupJob("Orders");
         next(4);
-        set(change);
+        set(change[0]);
         click("cmdFinish");
-        note(state() + (m_wizard->isVisible() ? "" : " closed"));
+        note(form(kStep) + (m_wizard->isVisible() ? "" : " closed"));
     }
     EXPECT_EQ(m_schedule.rowCount(), 2);
     EXPECT_EQ(listJobFiles(jobsDir().string()).size(), 1u);
@@ -314,7 +234,8 @@ TEST_F(WizardTest, FinishRefusesDuplicatesAndReturnsToThePageOfTheFirstProblem)
     expectTranscript();
 }
 
-// What the wizard saves is the record a user would expect, written as any job is written.
+// What the wizard saves is the job of data/ui/OrdersDaily.tsk with this folder's paths, written
+// as any job is written. The transcript has the rows after each Finish.
 TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterwards)
 {
     m_clock.set(2026, 12, 5, 10, 0, 0); // a Saturday
@@ -323,36 +244,24 @@ TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterward
     set("txtStartTime=23:30");
     next(4);
     click("cmdFinish");
-    ASSERT_FALSE(m_wizard->isVisible());
     EXPECT_EQ(m_wizard->result(), QDialog::Accepted);
-
     CDatabaseJob expected;
-    expected.setJobName("Orders (Daily)");
-    expected.setJobType(job_type::Backup);
-    expected.setStartTime(DateTime::fromTime(23, 30));
-    expected.setFrequency(frequency::Daily);
-    expected.SetDayOfWeek(true, true, true, true, true, true, true);
-    expected.setCompress(true);
-    expected.setNumberCopies(3);
+    expected.OpenDatabaseJob(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "OrdersDaily.tsk");
     expected.setBackupSourceMDB(path("data/Orders.mdb"));
     expected.setBackupTargetDirectory(backupTarget().string() + "/");
-    expected.setDateLastRun(at(2026, 12, 5));
     expected.SaveDatabaseJob(path("expected.tsk"));
     const auto saved = jobsDir() / "OrdersDaily.tsk";
     EXPECT_EQ(readFile(saved), readFile(path("expected.tsk")));
-    ASSERT_EQ(m_schedule.rowCount(), 1);
-    EXPECT_EQ(m_schedule.rowDateNextRun(1), at(2026, 12, 5));
-    EXPECT_EQ(m_schedule.rowJobFile(1), saved.string());
+    note(rowsOf(m_schedule));
 
-    // A rename that cannot be written keeps the old file and the row, and says why.
+    // A rename that cannot be written keeps the old file and the row, and says why. Once it
+    // can be written, the new file replaces the old one in the same row; a previous file that
+    // is already gone is no error.
     std::filesystem::create_directory(jobsDir() / "Orders.tsk");
     rename("Orders");
     EXPECT_TRUE(m_wizard->isVisible());
     EXPECT_TRUE(std::filesystem::exists(saved));
-    EXPECT_EQ(m_schedule.lvwSchedule()->topLevelItem(0)->text(0), "Orders (Daily)");
-
-    // Once it can be written, the new file replaces the old one in the same row; a previous
-    // file that is already gone is no error.
+    note(rowsOf(m_schedule));
     std::filesystem::remove(jobsDir() / "Orders.tsk");
     rename("Orders");
     EXPECT_FALSE(m_wizard->isVisible());
@@ -360,95 +269,26 @@ TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterward
     EXPECT_FALSE(m_wizard->isVisible());
     EXPECT_EQ(listJobFiles(jobsDir().string()),
               std::vector<std::string>{(jobsDir() / "OrdersWeekly.tsk").string()});
-    ASSERT_EQ(m_schedule.rowCount(), 1);
-    EXPECT_EQ(m_schedule.lvwSchedule()->topLevelItem(0)->text(0), "Orders Weekly");
-    EXPECT_EQ(m_schedule.rowJobFile(1), (jobsDir() / "OrdersWeekly.tsk").string());
-    expectTranscript();
-}
-
-// The transcript has the refusals and every dialog shown.
-TEST_F(WizardTest, PickersAskAgainForWhatDoesNotExistAndACancelKeepsTheBox)
-{
-    writeFile(dir() / "data" / ".Hidden.mdb", "hidden");
-    open(true);
-    fillBackupJob("Orders");
-    next(4);
-    QLineEdit* source = find<QLineEdit>("txtBackupSourceMDB");
-    QLineEdit* target = find<QLineEdit>("txtBackupTargetPath");
-    const QString sourceBefore = source->text(), targetBefore = target->text();
-
-    m_desktop.chooseNext(std::nullopt);
-    click("cmdBrowseBackupSrc");
-    EXPECT_EQ(source->text(), sourceBefore);
-    m_desktop.chooseNext(path("data/Missing.mdb"));
-    m_desktop.chooseNext(path("data/.Hidden.mdb"));
-    click("cmdBrowseBackupSrc");
-    EXPECT_EQ(source->text().toStdString(), path("data/.Hidden.mdb"));
-    // A refused name is proposed again.
-    for (const OpenFileRequest& asked : m_desktop.fileDialogs()) {
-        note("file dialog: " + asked.title + " | " + asked.defaultExtension + " | " +
-             asked.fileName);
-        for (const auto& filter : asked.filters)
-            note("  filter: " + filter.description + " | " + filter.pattern);
-    }
-
-    // Folders: a cancel, a missing folder then a cancel, the root, and a real folder.
-    for (const auto& answers : std::vector<std::vector<std::optional<std::string>>>{
-             {std::nullopt}, {path("gone"), std::nullopt}, {"/"}}) {
-        for (const auto& answer : answers)
-            m_desktop.chooseNext(answer);
-        click("cmdBrowseBackupTarg");
-        EXPECT_EQ(target->text(), targetBefore);
-    }
-    m_desktop.chooseNext(path("data"));
-    click("cmdBrowseBackupTarg");
-    EXPECT_EQ(target->text().toStdString(), path("data") + "/");
-    for (const std::string& prompt : m_desktop.folderDialogs())
-        note("folder dialog: " + prompt);
+    note(rowsOf(m_schedule));
     expectTranscript();
 }
 
 // The schedule window opens the real wizard modally; the user's part is played while it waits.
-TEST_F(WizardTest, NewJobFromTheScheduleWindowIsListedByQuorvexctlAndRuns)
+// quorvexctl lists the new job as the window does.
+TEST_F(WizardTest, NewJobFromTheScheduleWindowIsListedAsQuorvexctlListsIt)
 {
     m_clock.set(SystemClock().now()); // quorvexctl has the real clock
-    std::filesystem::copy_file(builtAppDir() / "zip", dir() / "zip");
-    int played = 0;
-    const auto whileModal = [&](std::function<void()> play) {
-        QTimer::singleShot(0, [&, play] {
-            m_shown = qobject_cast<frmWIZ_JobDefinition*>(QApplication::activeModalWidget());
-            ASSERT_NE(m_shown, nullptr);
-            ++played;
-            play();
-        });
-    };
-    whileModal([this] {
+    QTimer::singleShot(0, [this] {
+        m_form = QApplication::activeModalWidget();
+        ASSERT_NE(qobject_cast<frmWIZ_JobDefinition*>(m_form), nullptr);
         fillBackupJob("Orders");
         next(4);
         click("cmdFinish");
     });
     m_schedule.findChild<QPushButton*>("cmdAddJob")->click();
     ASSERT_EQ(m_schedule.rowCount(), 1);
-    const std::string listed = runQuorvexctl({"list", "--app-dir", dir().string()}, dir()).out;
-    const auto row = m_schedule.lvwSchedule()->topLevelItem(0);
-    QStringList columns;
-    for (int c = 0; c <= frmSchedule::kColJobFile; ++c)
-        columns << row->text(c);
-    EXPECT_EQ(listed, columns.join('\t').toStdString() + "\n");
-
-    m_schedule.selectOnlyRow(1);
-    m_schedule.cmdBackup_Click();
-    EXPECT_EQ(readFile(backupTarget() / "Orders.zip").substr(0, 2), "PK");
-    EXPECT_EQ(runsLogged(), Names{"Orders"});
-
-    whileModal([this] {
-        EXPECT_EQ(m_shown->windowTitle() + " " + find<QLineEdit>("txtDatabaseJobName")->text(),
-                  "Edit New Database Job Copy of Orders");
-        click("cmdCancel");
-    });
-    m_schedule.cmdCopyJob_Click();
-    EXPECT_EQ(m_schedule.rowCount(), 2);
-    EXPECT_EQ(played, 2);
+    EXPECT_EQ(runQuorvexctl({"list", "--app-dir", dir().string()}, dir()).out,
+              rowsOf(m_schedule, "\t") + "\n");
 }
 
 } // namespace
