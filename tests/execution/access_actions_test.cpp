@@ -9,7 +9,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const auto* const g_associations = testing::AddGlobalTestEnvironment(new AccessAssociations(true));
+const auto* const g_associations = testing::AddGlobalTestEnvironment(new AccessAssociations);
 
 // A dot in a folder's name is no extension: the lock file of data.d/Plain is data.d/Plain.ldb.
 // A double quote anywhere in Access's command line would let the rest of the value reach Access

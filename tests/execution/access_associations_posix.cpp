@@ -12,11 +12,9 @@ std::filesystem::path AccessAssociations::accessProgram()
 void AccessAssociations::SetUp()
 {
     XdgTree tree(XdgEnvironment::root() / "xdg");
-    if (m_withAccess) {
-        std::filesystem::create_directories(accessProgram().parent_path());
-        std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
-        tree.associateExtension(".mdb", accessProgram().string());
-    }
+    std::filesystem::create_directories(accessProgram().parent_path());
+    std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
+    tree.associateExtension(".mdb", accessProgram().string());
     tree.applyEnvironment();
 }
 

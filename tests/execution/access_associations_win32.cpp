@@ -25,8 +25,6 @@ std::filesystem::path AccessAssociations::accessProgram()
 
 void AccessAssociations::SetUp()
 {
-    if (!m_withAccess)
-        return;
     std::filesystem::create_directories(accessProgram().parent_path());
     std::filesystem::copy_file(QUORVEX_FAKE_ACCESS, accessProgram());
     associateExtension(".mdb", kTypeName, accessProgram().string());
@@ -34,8 +32,7 @@ void AccessAssociations::SetUp()
 
 void AccessAssociations::TearDown()
 {
-    if (m_withAccess)
-        removeAssociation(".mdb", kTypeName);
+    removeAssociation(".mdb", kTypeName);
     std::filesystem::remove_all(root());
 }
 

@@ -8,20 +8,15 @@
 
 namespace quorvex::test {
 
-// Database files open with the fake Access (copied under a folder whose name holds blanks) or,
-// when withAccess is false, with nothing: through a private desktop's association service on
-// Linux, which reads its folders once per process, so this is in place before the first test;
-// through the registry of the Wine prefix on Windows.
+// Database files open with the fake Access (copied under a folder whose name holds blanks):
+// through a private desktop's association service on Linux, which reads its folders once per
+// process, so this is in place before the first test; through the registry of the Wine prefix on
+// Windows.
 class AccessAssociations : public ::testing::Environment {
 public:
-    explicit AccessAssociations(bool withAccess) : m_withAccess(withAccess) {}
-
     static std::filesystem::path accessProgram();
     void SetUp() override;
     void TearDown() override;
-
-private:
-    bool m_withAccess;
 };
 
 using Lines = std::vector<std::string>;

@@ -16,8 +16,7 @@ namespace {
 
 // Access is registered for database files; a test without the probe file beside the program
 // sees a machine without it.
-const auto* const g_associations =
-    ::testing::AddGlobalTestEnvironment(new AccessAssociations(true));
+const auto* const g_associations = ::testing::AddGlobalTestEnvironment(new AccessAssociations);
 
 const QString kDays =
     "chkMonday chkTuesday chkWednesday chkThursday chkFriday chkSaturday chkSunday";
