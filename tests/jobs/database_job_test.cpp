@@ -1,7 +1,10 @@
 #include "jobs/database_job.hpp"
 
+#include "fakes/case_table.hpp"
+#include "fakes/fixed_clock.hpp"
+#include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
-#include "job_file_test.hpp"
+#include "platform/paths.hpp"
 #include "support/date_text.hpp"
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
@@ -18,39 +21,57 @@ namespace quorvex {
 namespace {
 
 using test::at;
-using test::JobFileTest;
-using test::kSep;
-using test::Lines;
 using test::linesOf;
+using Lines = std::vector<std::string>;
 
-TEST(DatabaseJobRecord, SetDayOfWeekBuildsTheWholeMaskFromSundayTwoToSaturday128)
+// The system's separator, as a text.
+const std::string kSep(1, kPathSeparator);
+
+class JobFileTest : public test::AppDirTest {
+protected:
+    std::string jobFile() const { return path("Job.tsk"); }
+
+    // The text of these lines with CR LF ends, as on the original platform.
+    static std::string crlf(const Lines& lines)
+    {
+        std::string text;
+        for (const auto& line : lines)
+            text += line + "\r\n";
+        return text;
+    }
+    // A hand-edited job file with the given lines.
+    std::string handEdited(const Lines& lines)
+    {
+        writeFile(jobFile(), crlf(lines));
+        return jobFile();
+    }
+
+    CDatabaseJob open(const std::string& file)
+    {
+        CDatabaseJob job;
+        EXPECT_EQ(job.OpenDatabaseJob(file), 0);
+        return job;
+    }
+};
+
+// One record for all steps: each value replaces the last.
+TEST(DatabaseJobRecord, SettersBuildTheDayMaskAndTheTargetFolderAndNegativeCountsCannotBeRead)
 {
-    // Monday to Sunday, then the mask; one record for all rows: each mask replaces the last.
-    // clang-format off
-    const std::pair<std::string, int16_t> rows[] = {{"1111111", 254}, {"0000001", 2}, {"1000100", 68},
-        {"0000010", 128}, {"1111100", 124}, {"0000011", 130}, {"0000000", 0}};
-    // clang-format on
+    // Monday to Sunday, then the mask from Sunday 2 to Saturday 128.
+    const std::pair<std::string, int16_t> rows[] = {
+        {"1111111", 254}, {"0000001", 2},   {"1000100", 68}, {"0000010", 128},
+        {"1111100", 124}, {"0000011", 130}, {"0000000", 0}};
     CDatabaseJob job;
     for (const auto& [d, mask] : rows) {
         job.SetDayOfWeek(d[0] == '1', d[1] == '1', d[2] == '1', d[3] == '1', d[4] == '1',
                          d[5] == '1', d[6] == '1');
         EXPECT_EQ(job.DayOfWeek(), mask) << d;
     }
-}
-
-TEST(DatabaseJobRecord, TargetDirectorySetterEndsTheValueWithOneSeparator)
-{
-    CDatabaseJob job;
     for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
              {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
         job.setBackupTargetDirectory(value);
         EXPECT_EQ(job.BackupTargetDirectory(), stored) << value;
     }
-}
-
-TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
-{
-    CDatabaseJob job;
     job.setDayOfWeek(-2);
     job.setDayOfMonth(-1);
     job.setNumberCopies(-32768);
@@ -61,7 +82,27 @@ TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
 
 TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRecord)
 {
-    nightlyBackup().SaveDatabaseJob(jobFile());
+    // A record with every field of the file set.
+    CDatabaseJob job;
+    job.setJobName("Nightly Backup");
+    job.setJobType(job_type::Backup);
+    job.setDateLastRun(at(2026, 12, 5, 14, 15, 16)); // the file keeps no time of day,
+    job.setStartTime(DateTime::fromTime(7, 5, 42));  // no seconds
+    job.setFailure(true);                            // and no outcome of a run
+    job.setFrequency(frequency::Weekly);
+    job.SetDayOfWeek(true, true, true, true, true, false, false);
+    job.setDayOfMonth(28);
+    job.setSecurity(true);
+    job.setMDWFile("/data/system.mdw");
+    job.setUserID("admin");
+    job.setPassword("s3cret=yes");
+    job.setRepairCompactMDB("/data/repair.mdb");
+    job.setAutoExecuteMDB("/data/run me.mdb");
+    job.setBackupSourceMDB("D:/Data/Orders.mdb");
+    job.setBackupTargetDirectory("E:" + kSep + "Backups");
+    job.setCompress(true);
+    job.setNumberCopies(3);
+    job.SaveDatabaseJob(jobFile());
     // clang-format off
     EXPECT_EQ(linesOf(readFile(jobFile())), (Lines{
         "[General]", "JobName=Nightly Backup", "JobType=3", "[Schedule]", "DateLastRun=Dec-05-2026",
@@ -94,45 +135,26 @@ TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
 }
 
+// What the reader makes of values edited by hand, seen in the line a save writes back.
 TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
-    const auto load = [this](const char* section, const char* line) {
-        return open(handEdited({section, line}));
-    };
-    // One key per row (missing keys and -1 are read in the tests above).
-    // An empty Frequency loads daily, but 0 stays 0.
-    EXPECT_EQ(load("[Schedule]", "Frequency=").Frequency(), 1);
-    EXPECT_EQ(load("[Schedule]", "Frequency=0").Frequency(), 0);
-    EXPECT_EQ(load("[Schedule]", "Frequency=100000").Frequency(), 100000);
-    // Any number but 0 is true; letters are 0.
-    EXPECT_TRUE(load("[Security]", "SecurityUsed=1").Security());
-    EXPECT_FALSE(load("[Security]", "SecurityUsed=yes").Security());
-    // An empty Compress is false.
-    EXPECT_FALSE(load("[Backup]", "Compress=").Compress());
-    // Numbers are rounded half to even and read up to the first character that is not one.
-    EXPECT_EQ(load("[Backup]", "NumberCopies=2.5").NumberCopies(), 2);
-    EXPECT_EQ(load("[Backup]", "NumberCopies=3.5").NumberCopies(), 4);
-    EXPECT_EQ(load("[Backup]", "NumberCopies=7 copies").NumberCopies(), 7);
-    EXPECT_EQ(load("[General]", "JobType=&H3").JobType(), 3);
-    // Texts as written; dates also in upper-case English.
-    EXPECT_EQ(load("[Backup]", "TargetPath=/srv/backup").BackupTargetDirectory(), "/srv/backup");
-    EXPECT_EQ(load("[Schedule]", "DateLastRun=MAR-5-2027").DateLastRun(), at(2027, 3, 5));
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
+        open(handEdited({c[0], c[1]})).SaveDatabaseJob(path("Saved.tsk"));
+        const std::string saved = readFile(path("Saved.tsk"));
+        EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
+    }
 }
 
 TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntryAndABox)
 {
-    const std::pair<Lines, std::string> rows[] = {
-        {{"[Backup]", "NumberCopies=40000"}, "ERR#6 @ Quorvex - Overflow"},
-        {{"[Schedule]", "StartTime=noon"}, "ERR#13 @ Quorvex - Type mismatch"},
-        {{"[Schedule]", "DateLastRun=someday"}, "ERR#13 @ Quorvex - Type mismatch"}};
-    for (const auto& [lines, error] : rows) {
+    const auto cases = test::readCaseTable(QUORVEX_TEST_DATA_DIR "/unreadable.txt");
+    for (const auto& c : cases) {
         std::filesystem::remove(errorLogPath());
-        EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited(lines)), test::FatalExitCalled);
-        expectInErrorLog({"Severity:    Fatal", error, "CDatabaseJob.cls/OpenDatabaseJob()."});
-        ASSERT_FALSE(m_desktop.boxes().empty());
-        EXPECT_EQ(m_desktop.boxes().back().title, "Fatal Application Error");
+        EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited({c[0], c[1]})),
+                     test::FatalExitCalled);
+        expectInErrorLog({"Severity:    Fatal", c[2], "CDatabaseJob.cls/OpenDatabaseJob()."});
     }
-    EXPECT_EQ(m_desktop.boxes().size(), std::size(rows));
+    EXPECT_EQ(m_desktop.boxes().size(), cases.size());
 }
 
 TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)

@@ -1,5 +1,6 @@
 #include "platform/process.hpp"
 
+#include "fakes/case_table.hpp"
 #include "fakes/test_environment.hpp"
 #include "support/error.hpp"
 
@@ -14,16 +15,10 @@ namespace fs = std::filesystem;
 
 TEST(SplitArgumentsTest, SplitsAtBlanksOutsideQuotesWithTheClassicQuoteAndBackslashRules)
 {
-    // clang-format off
-    const std::pair<const char*, Words> rows[] = {
-        {"  a\tb   c  ", {"a", "b", "c"}}, {"   ", {}}, {R"(x "" y)", {"x", "", "y"}},
-        {R"("a b" c"d e"f)", {"a b", "cd ef"}}, {R"("a b)", {"a b"}},
-        {R"("say ""hi""" x)", {R"(say "hi")", "x"}},
-        {R"(C:\Data\Sales.mdb a\\b)", {R"(C:\Data\Sales.mdb)", R"(a\\b)"}}, {R"(a\"b)", {R"(a"b)"}},
-        {R"("C:\Backup\\" next)", {R"(C:\Backup\)", "next"}}, {R"(a\\\"b)", {R"(a\"b)"}}};
-    // clang-format on
-    for (const auto& [text, words] : rows)
-        EXPECT_EQ(splitArguments(text), words) << text;
+    EXPECT_EQ(splitArguments("  a\tb   c  "), (Words{"a", "b", "c"}));
+    EXPECT_EQ(splitArguments("   "), Words{});
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/split_arguments.txt"))
+        EXPECT_EQ(splitArguments(c[0]), Words(c.begin() + 1, c.end())) << c[0];
 }
 
 class ProcessTest : public test::AppDirTest {

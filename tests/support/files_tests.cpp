@@ -1,9 +1,10 @@
+#include "fakes/case_table.hpp"
 #include "fakes/test_environment.hpp"
+#include "fakes/xdg_tree.hpp"
 #include "support/files.hpp"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,24 @@ namespace quorvex::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+fs::path accessProgram()
+{
+    return XdgEnvironment::root() / "Program Files/Microsoft Office/MSACCESS";
+}
+
+const auto* const g_associations =
+    ::testing::AddGlobalTestEnvironment(new XdgEnvironment([](XdgTree& tree) {
+        writeStubProgram(accessProgram());
+        tree.associateExtension(".mdb", accessProgram().string());
+        tree.associateExtension(".htm", "sh");
+        // A program that was associated and is gone since.
+        const fs::path vanished = XdgEnvironment::root() / "Old Programs/viewer";
+        writeStubProgram(vanished);
+        tree.associateExtension(".old", vanished.string());
+        fs::remove(vanished);
+        tree.defaultUnknownTypesTo(".mdb");
+    }));
 
 class FilesTest : public AppDirTest {
 protected:
@@ -26,16 +45,9 @@ protected:
 
 TEST_F(FilesTest, UKillDeletesEveryMatchingFileReadOnlyAndHiddenIncludedAndNothingElse)
 {
-    // Every file is read-only; names differ by case, "?" is exactly one character and brackets
-    // are plain characters.
-    // clang-format off
-    const std::pair<const char*, bool> rows[] = {
-        {".orders.mdb", true}, {"Orders.zip", true}, {".Orders_2.zip", true}, {"Orders.mdb", false},
-        {"orders.ZIP", false}, {"Orders_1.tsk", true}, {"Orders_12.tsk", false}, {"Orders_.tsk", false},
-        {"a[1].log", true}, {"a1.log", false}, {"a*b.txt", true}, {"ab.txt", true}};
-    // clang-format on
-    for (const auto& [name, deleted] : rows)
-        touch(name, fs::perms::owner_read);
+    const auto rows = readCaseTable(QUORVEX_TEST_DATA_DIR "/ukill.txt");
+    for (const auto& row : rows)
+        touch(row[0], fs::perms::owner_read);
     fs::create_directory(dir() / "Archive.zip");
     const std::string target = touch("Target.log", fs::perms::owner_read);
     fs::create_symlink(target, path("Link.log"));
@@ -45,8 +57,8 @@ TEST_F(FilesTest, UKillDeletesEveryMatchingFileReadOnlyAndHiddenIncludedAndNothi
           "missing/Orders.mdb", "missing/*.mdb", ""})
         EXPECT_EQ(uKill(path(pattern)), 0) << pattern;
 
-    for (const auto& [name, deleted] : rows)
-        EXPECT_EQ(fs::exists(path(name)), !deleted) << name;
+    for (const auto& row : rows)
+        EXPECT_EQ(fs::exists(path(row[0])), row[1] == "kept") << row[0];
     EXPECT_TRUE(fs::is_directory(path("Archive.zip"))) << "folders are never deleted";
     EXPECT_FALSE(fs::is_symlink(path("Link.log")));
     ASSERT_TRUE(fs::exists(target)) << "a link goes, its target stays";
@@ -109,28 +121,34 @@ TEST_F(FilesTest, UMkDirCreatesAMissingFolderLeavesAnExistingEntryAloneAndNeedsT
     expectInErrorLog({"ERR#76 @ Quorvex - Path not found", "libFiles.bas/uMkDir()."});
 }
 
-TEST(FormatPath, AddsOrRemovesExactlyOneTrailingSeparator)
+TEST_F(FilesTest, FindExecutableGivesTheFullUnquotedPathOfTheAssociatedProgramOrNothing)
 {
-    // clang-format off
-    const std::tuple<std::string, bool, std::string> rows[] = {
-        {"/data", true, "/data/"}, {"/data/", true, "/data/"}, {"/data/", false, "/data"},
-        {"/data//", false, "/data/"}, {"/data", false, "/data"}, {"", true, "/"}, {"", false, ""}};
-    // clang-format on
-    for (const auto& [in, add, out] : rows) {
-        std::string path = in;
-        FormatPath(path, add);
-        EXPECT_EQ(path, out) << "'" << in << "' add=" << add;
-    }
+    EXPECT_EQ(FindExecutable(touch("TestForAccess.mdb")), accessProgram().string());
+    EXPECT_EQ(FindExecutable(touch("ORDERS.MDB")), accessProgram().string());
+    const std::string program = FindExecutable(touch("Quorvex_Help.htm"));
+    EXPECT_TRUE(fs::path(program).is_absolute()) << program;
+    EXPECT_EQ(fs::path(program).filename(), "sh");
+    EXPECT_TRUE(fs::exists(program));
+    // Nothing, and nothing reported, without an existing associated program.
+    EXPECT_EQ(FindExecutable(path("Missing.mdb")), "");
+    EXPECT_EQ(FindExecutable(touch("notes.qqq")), "") << "unknown types have no program";
+    EXPECT_EQ(FindExecutable(touch("README")), "");
+    EXPECT_EQ(FindExecutable(touch("picture.old")), "") << "the program is gone";
+    EXPECT_TRUE(m_desktop.boxes().empty());
+    EXPECT_FALSE(fs::exists(path("quorvex.err")));
 }
 
-TEST(FilePathSplit, SplitsAtTheLastSeparator)
+TEST(PathTexts, FormatPathAddsOrRemovesOneTrailingSeparatorAndTheSplittersCutAtTheLastOne)
 {
-    for (const auto& [path, folder, name] :
-         {std::array<std::string, 3>{"/data/Orders.mdb", "/data/", "Orders.mdb"},
-          {"/data/backup/", "/data/backup/", ""},
-          {"/Orders.mdb", "/", "Orders.mdb"}})
-        EXPECT_EQ(std::pair(FilePathStripFileName(path), FilePathStripPath(path)),
-                  std::pair(folder, name));
+    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/path_texts.txt")) {
+        std::string result = c[1];
+        if (c[0] == "FormatPath")
+            FormatPath(result, c[2] == "1");
+        else
+            result =
+                c[0] == "FilePathStripPath" ? FilePathStripPath(c[1]) : FilePathStripFileName(c[1]);
+        EXPECT_EQ(result, c[3]) << c[0] << " '" << c[1] << "' " << c[2];
+    }
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
-#include "ini_file_test.hpp"
-
-#include <array>
+#include "support_test.hpp"
 
 namespace quorvex {
 namespace {
@@ -15,44 +13,19 @@ using test::loaded;
 
 TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
 {
-    // clang-format off
-    writeFile(file(), "\xEF\xBB\xBF[ General ]\r\n  JobName  =  Nightly Backup  \r\nk=1\nK=2\n"
-        ";c=commented\nc=a ; b\nd=\"two words\"\ns='single'\nmixed=\"a'\none=\"\ninner=a\"b\"\n"
-        "long=" + std::string(300, 'x') + "\nlongUmlauts=" + repeated("\xC3\xBC", 300) + std::string("\nnul=ab\0cd\ncr=ab\rcd", 20) + "\nempty=\nnoequals\n[general]\nk=4\nonly=5\n[B]\nm=3");
-    const std::tuple<const char*, const char*, std::string> rows[] = {
-        {"general", "JOBNAME", "Nightly Backup"}, {" General", "jobname ", "Nightly Backup"},
-        {"GENERAL", "k", "1"}, {"general", "only", "<default>"}, {"B", "m", "3"},
-        {"general", "c", "a ; b"}, {"general", "d", "two words"}, {"general", "s", "single"},
-        {"general", "mixed", "\"a'"}, {"general", "one", "\""}, {"general", "inner", "a\"b\""},
-        {"general", "long", std::string(255, 'x')}, {"general", "longUmlauts", repeated("\xC3\xBC", 255)},
-        {"general", "nul", "ab"}, {"general", "cr", "ab"}, {"general", "empty", ""},
-        {"general", "noequals", "<default>"}, {"general", "missing", "<default>"},
-        {"missing", "k", "<default>"}};
-    // clang-format on
-    for (const auto& [section, key, expected] : rows) {
+    for (const auto& c : test::casesOf("ini_read.txt")) {
         std::string result = "<untouched>";
-        EXPECT_TRUE(GetIniData(section, key, "<default>", result, file()));
-        EXPECT_EQ(result, expected) << "[" << section << "] " << key;
+        EXPECT_TRUE(GetIniData(c[0], c[1], "<default>", result, QUORVEX_TEST_DATA_DIR "/read.ini"));
+        EXPECT_EQ(result, c[2]) << "[" << c[0] << "] " << c[1];
     }
 }
 
 TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndTheLineEnds)
 {
-    // clang-format off
-    const std::array<const char*, 5> rows[] = {
-        {"; comment\n[S]\n  Key = old ; tail\nplain line\n\n[T]\nKey=x\n", "s", "KEY", "new",
-         "; comment\n[S]\n  Key=new\nplain line\n\n[T]\nKey=x\n"},
-        {"[A]\r\nk1=1\r\n; about B\r\n\r\n[B]\r\nx=1\r\n", "A", "k2", "2",
-         "[A]\r\nk1=1\r\nk2=2\r\n; about B\r\n\r\n[B]\r\nx=1\r\n"},
-        {"[A]\n\n[B]\n", "a", "k", "v", "[A]\nk=v\n\n[B]\n"},
-        {"[A]", "A", "k", "v", "[A]\r\nk=v"},
-        {"[A]\nk=1", "B", "x", "v", "[A]\nk=1\n[B]\nx=v\n"},
-        {"[A]\r\nk=1\r\n", "B", "x", "", "[A]\r\nk=1\r\n[B]\r\nx=\r\n"}};
-    // clang-format on
-    for (const auto& [before, section, key, value, after] : rows) {
-        writeFile(file(), before);
-        EXPECT_TRUE(WriteIniData(section, key, value, file()));
-        EXPECT_EQ(readFile(file()), after) << before;
+    for (const auto& c : test::casesOf("ini_write.txt")) {
+        writeFile(file(), c[0]);
+        EXPECT_TRUE(WriteIniData(c[1], c[2], c[3], file()));
+        EXPECT_EQ(readFile(file()), c[4]) << c[0];
     }
 }
 

@@ -3,13 +3,11 @@
 #include "support/numeric.hpp"
 #include "support/strings.hpp"
 
-#include "fakes/test_environment.hpp"
+#include "support_test.hpp"
 
-#include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <string>
-#include <vector>
 
 namespace quorvex {
 namespace {
@@ -17,42 +15,24 @@ namespace {
 using test::at;
 using test::errorNumberOf;
 
-TEST(Val, ReadsTheLeadingNumberAndStopsWhereItCannotContinue)
+// Val, the rounding and the integer conversions behind every number that job files and
+// Quorvex.ini hold.
+TEST(Numbers, AreReadRoundedAndConvertedOrOverflow)
 {
-    // Plain numbers, blanks anywhere, no number at all, E and D exponents, then hexadecimal and
-    // octal, which are signed 16-bit when they fit and 32-bit beyond.
-    // clang-format off
-    const std::pair<const char*, double> rows[] = {
-        {"12abc", 12}, {"3.5.1", 3.5}, {"1,000", 1}, {"-1", -1}, {"+5", 5}, {".5", 0.5}, {"7.", 7},
-        {"  1 2\t3\n4", 1234}, {" - 1", -1}, {"1 . 5", 1.5}, {"", 0}, {"abc", 0}, {"--5", 0},
-        {"-", 0}, {".", 0}, {"\r5", 0}, {"1e3", 1000}, {"1D2", 100}, {"25E-1", 2.5}, {"2e", 2},
-        {"2e+", 2}, {"1e-400", 0}, {"0.000e999999999", 0}, {"&H10", 16}, {"&h7fff", 32767},
-        {"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},
-        {"&o178", 15}, {"&HG", 0}, {"&12", 0}};
-    // clang-format on
-    for (const auto& [text, value] : rows)
-        EXPECT_EQ(Val(text), value) << '"' << text << '"';
-}
-
-TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour)
-{
-    const std::pair<double, double> rows[] = {{2.5, 2},   {3.5, 4},    {0.5, 0},    {-2.5, -2},
-                                              {-3.5, -4}, {2.4999, 2}, {2.5001, 3}, {-0.6, -1}};
-    for (const auto& [value, rounded] : rows)
-        EXPECT_EQ(roundHalfEven(value), rounded) << value;
-}
-
-TEST(IntegerConversion, AcceptsWhatRoundsIntoRangeAndOverflowsBeyondIt)
-{
-    EXPECT_EQ((std::vector<int64_t>{toInt16(32767.4), toInt16(32766.5), toInt16(-32768.5),
-                                    toInt32(2147483647.0), toInt32(-2147483648.5)}),
-              (std::vector<int64_t>{32767, 32766, -32768, 2147483647, -2147483648}));
-    for (double value : {32767.5, -32769.0, std::nan("")})
-        EXPECT_EQ(errorNumberOf([=] { toInt16(value); }), err::Overflow) << value;
-    for (double value : {2147483647.5, std::numeric_limits<double>::infinity()})
-        EXPECT_EQ(errorNumberOf([=] { toInt32(value); }), err::Overflow) << value;
-    for (const char* text : {"1e400", "&H1FFFFFFFF"})
-        EXPECT_EQ(errorNumberOf([=] { Val(text); }), err::Overflow) << text;
+    for (const auto& c : test::casesOf("numbers.txt")) {
+        double value = 0;
+        const int32_t error = errorNumberOf([&] {
+            value = c[0] == "Val" ? Val(c[1]) : std::stod(c[1]);
+            if (c[0] == "roundHalfEven")
+                value = roundHalfEven(value);
+            else if (c[0] != "Val")
+                value = c[0] == "toInt16" ? toInt16(value) : toInt32(value);
+        });
+        EXPECT_EQ(error, c[2] == "Overflow" ? err::Overflow : 0) << c[0] << " '" << c[1] << "'";
+        if (error == 0) {
+            EXPECT_EQ(value, std::stod(c[2])) << c[0] << " '" << c[1] << "'";
+        }
+    }
 }
 
 TEST(DateText, FormatsWithLeadingZerosAndEnglishMonths)
@@ -70,58 +50,35 @@ TEST(DateText, ParsesEveryDateItWritesBack)
         ASSERT_EQ(parseDate(formatDate(date)), date) << formatDate(date);
 }
 
-TEST(DateText, AcceptsEnglishMonthsInAnyCaseAndIsoDatesAndRejectsTheRestAsTypeMismatch)
+// What a case's text reads as: the date as written back, the time to the second, or the error.
+std::string readAs(const std::string& kind, const std::string& text)
 {
-    EXPECT_EQ(parseDate("DEC-5-2026"), at(2026, 12, 5));
-    EXPECT_EQ(parseDate("sEp-30-2026"), at(2026, 9, 30));
-    EXPECT_EQ(parseDate("2026-12-05"), at(2026, 12, 5));
-    EXPECT_EQ(parseDate("2028-02-29"), at(2028, 2, 29));
-    EXPECT_EQ(parseDate("  Dec-05-2026\t"), at(2026, 12, 5));
-    for (const char* text :
-         {"Feb-30-2026", "Feb-29-2027", "2026-13-01", "2026-00-10", "Dec-00-2026", "Xyz-05-2026",
-          "Dec-05-26", "Dec-05-20260", "Dec-5", "Dec--5-2026", "12/05/2026", "Dec-05-2026x",
-          "Dec 05 2026", "", "Null", "Dec-05-0099"})
-        EXPECT_EQ(errorNumberOf([text] { parseDate(text); }), err::TypeMismatch) << text;
+    try {
+        if (kind == "date")
+            return formatDate(parseDate(text));
+        const DateTime time = parseTime(text);
+        char clock[16];
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", time.hour(), time.minute(),
+                      time.second());
+        return clock;
+    } catch (const RuntimeError& e) {
+        return e.number() == err::TypeMismatch ? "Type mismatch" : std::to_string(e.number());
+    }
 }
 
-TEST(TimeText, AcceptsHoursWithOrWithoutZeroSecondsAndAmPmAndRejectsTheRestAsTypeMismatch)
+TEST(DateText, AcceptsEnglishMonthsInAnyCaseIsoDatesAndClockTimesAndRejectsTheRest)
 {
-    EXPECT_EQ(parseTime("7:30"), DateTime::fromTime(7, 30));
-    EXPECT_EQ(parseTime("23:59:58"), DateTime::fromTime(23, 59, 58));
-    EXPECT_EQ(parseTime("7:30 PM"), DateTime::fromTime(19, 30));
-    EXPECT_EQ(parseTime("12:00 am"), DateTime::fromTime(0, 0));
-    EXPECT_EQ(parseTime("12:15pM"), DateTime::fromTime(12, 15));
-    EXPECT_EQ(parseTime("11:15:20 Am"), DateTime::fromTime(11, 15, 20));
-    EXPECT_EQ(parseTime(formatTime(DateTime::fromTime(0, 0))), DateTime::fromTime(0, 0));
-    for (const char* text : {"24:00", "7:60", "7:30:60", "13:00 PM", "7", "7:3", "7:300", "123:00",
-                             ":30", "7:30:", "7:30 XM", "AM", "", "ab:cd", "-1:30"})
-        EXPECT_EQ(errorNumberOf([text] { parseTime(text); }), err::TypeMismatch) << text;
+    for (const auto& c : test::casesOf("date_time_text.txt"))
+        EXPECT_EQ(readAs(c[0], c[1]), c[2]) << '"' << c[1] << '"';
 }
 
-// "Büro" is four characters in five bytes; a stray continuation byte counts as one character,
-// and a cut never splits a character.
 TEST(Characters, AreCountedAndCutAsCodePointsNotBytes)
 {
-    const std::string buero = "B\xC3\xBCro", euro = "\xE2\x82\xAC",
-                      stray = "a\x80"
-                              "b";
-    // clang-format off
-    const std::vector<std::tuple<std::string, size_t, size_t, std::string, std::string>> rows = {
-        // text, characters, cut at, first characters, last characters
-        {"", 0, 2, "", ""},
-        {buero, 4, 2, "B\xC3\xBC", "ro"},
-        {buero, 4, 3, "B\xC3\xBCr", "\xC3\xBCro"},
-        {euro + euro + "x", 3, 1, euro, "x"},
-        {euro + euro + "x", 3, 2, euro + euro, euro + "x"},
-        {stray, 3, 2, "a\x80", "\x80" "b"},
-        {buero, 4, 9, buero, buero},
-    };
-    // clang-format on
-    for (const auto& [text, count, cut, first, last] : rows) {
-        SCOPED_TRACE(text + " at " + std::to_string(cut));
-        EXPECT_EQ(characterCount(text), count);
-        EXPECT_EQ(firstCharacters(text, cut), first);
-        EXPECT_EQ(lastCharacters(text, cut), last);
+    for (const auto& c : test::casesOf("characters.txt")) {
+        SCOPED_TRACE(c[0] + " at " + c[2]);
+        EXPECT_EQ(characterCount(c[0]), std::stoul(c[1]));
+        EXPECT_EQ(firstCharacters(c[0], std::stoul(c[2])), c[3]);
+        EXPECT_EQ(lastCharacters(c[0], std::stoul(c[2])), c[4]);
     }
 }
 

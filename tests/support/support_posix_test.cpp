@@ -1,12 +1,16 @@
-// What INI files and preferences do with what only POSIX systems have: pipes, permission
-// bits, symbolic links, and a PATH searched for the desktop's opener.
+// What INI files, preferences and dates do with what only POSIX systems have: pipes,
+// permission bits, symbolic links, a PATH searched for the desktop's opener, and a locale chosen
+// through LC_ALL as a user's session would.
+#include "support/date_text.hpp"
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
+#include "fakes/fixed_clock.hpp"
 #include "fakes/scoped_env.hpp"
-#include "ini_file_test.hpp"
+#include "support_test.hpp"
 
 #include <filesystem>
+#include <locale.h>
 #include <sys/stat.h>
 
 namespace quorvex {
@@ -67,6 +71,19 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
     EXPECT_EQ(readFile(preferencesFilePath()),
               "[Preferences]\r\nStopOnError=0\r\nNumberCopies=-12\r\n"
               "IEPath=/opt/My Browser/browser\r\n");
+}
+
+// The user's locale's own month abbreviations; runs where a German locale is installed.
+TEST(DateText, AcceptsTheUsersLocaleMonthAbbreviations)
+{
+    const locale_t german = newlocale(LC_TIME_MASK, "de_DE.UTF-8", locale_t{});
+    if (!german)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    freelocale(german);
+    const test::ScopedEnv inGerman("LC_ALL", "de_DE.UTF-8");
+    EXPECT_EQ(parseDate("Dez-05-2026"), test::at(2026, 12, 5));
+    EXPECT_EQ(parseDate("OKT-5-2027"), test::at(2027, 10, 5));
+    EXPECT_EQ(parseDate("Dec-05-2026"), test::at(2026, 12, 5));
 }
 
 } // namespace

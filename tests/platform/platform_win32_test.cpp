@@ -1,0 +1,83 @@
+// What the platform layer does that only Windows has: the computer name of the environment,
+// drive roots, the backslash, and attributes of their own, which listings and deletes obey.
+#include "execution/file_checks.hpp"
+#include "fakes/test_environment.hpp"
+#include "jobs/job_directory.hpp"
+#include "platform/computer_name.hpp"
+#include "platform/file_attributes.hpp"
+#include "platform/file_system.hpp"
+#include "support/files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace quorvex::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using WindowsFilesTest = AppDirTest;
+
+TEST(ComputerName, IsTheNameTheSystemGivesProgramsInTheEnvironment)
+{
+    const char* expected = std::getenv("COMPUTERNAME");
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(computerName(), expected);
+}
+
+TEST(DriveRoot, OnlyADriveLetterWithItsColonAndAtMostOneSeparatorAndPathsSplitAtTheBackslash)
+{
+    for (const char* root : {"C:\\", "a:\\", "D:", "C:/"})
+        EXPECT_TRUE(isDriveRoot(root)) << root;
+    for (const char* other : {"C:\\x", "\\", "1:\\", "CD:", "", "C", ":\\"})
+        EXPECT_FALSE(isDriveRoot(other)) << other;
+    EXPECT_EQ(FilePathStripFileName("C:\\Data\\Orders.mdb"), "C:\\Data\\");
+    EXPECT_EQ(FilePathStripPath("C:\\Data\\Orders.mdb"), "Orders.mdb");
+    std::string folder = "C:\\Backups";
+    FormatPath(folder, true);
+    EXPECT_EQ(folder, "C:\\Backups\\");
+}
+
+// A leading dot means nothing to Windows; Wine marks such names hidden, so they are not asked
+// about here. Access's lock file, the databases and the job files count only when a plain
+// listing would show them; a delete takes them all alike.
+TEST_F(WindowsFilesTest, AttributesAreTheSystemsOwnAndOnlyShownFilesArePlainFiles)
+{
+    const std::pair<const char*, DWORD> files[] = {
+        {"plain.ldb", FILE_ATTRIBUTE_NORMAL},
+        {"locked.ldb", FILE_ATTRIBUTE_READONLY},
+        {"hidden.ldb", FILE_ATTRIBUTE_HIDDEN},
+        {"system.ldb", FILE_ATTRIBUTE_SYSTEM},
+        {"both.ldb", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN}};
+    for (const auto& [name, attributes] : files) {
+        writeFile(dir() / name, "x");
+        ASSERT_TRUE(SetFileAttributesA(path(name).c_str(), attributes));
+        EXPECT_TRUE(fileExists(path(name))) << name;
+    }
+    EXPECT_EQ(fileAttributes(path("hidden.ldb")), attr::Hidden);
+    EXPECT_EQ(fileAttributes(path("system.ldb")), attr::System);
+    EXPECT_EQ(fileAttributes(path("both.ldb")), attr::ReadOnly | attr::Hidden);
+    EXPECT_TRUE(plainFileExists(path("locked.ldb")));
+    EXPECT_FALSE(plainFileExists(path("hidden.ldb")));
+    EXPECT_FALSE(plainFileExists(path("system.ldb")));
+    std::vector<std::string> jobFiles = listJobFiles(dir().string());
+    std::sort(jobFiles.begin(), jobFiles.end());
+    EXPECT_EQ(jobFiles, (std::vector<std::string>{path("locked.ldb"), path("plain.ldb")}));
+
+    writeFile(dir() / "notes.txt", "x");
+    EXPECT_EQ(uKill(path("*.ldb")), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir()), {}), 1);
+    std::string upper = path("notes.txt");
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    EXPECT_TRUE(sameEntry(path("notes.txt"), upper));
+}
+
+} // namespace
+} // namespace quorvex::test
