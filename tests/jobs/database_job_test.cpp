@@ -1,7 +1,6 @@
 #include "jobs/database_job.hpp"
 
 #include "fakes/case_table.hpp"
-#include "fakes/fixed_clock.hpp"
 #include "fakes/test_environment.hpp"
 #include "fakes/text_lines.hpp"
 #include "platform/paths.hpp"
@@ -9,13 +8,8 @@
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <iterator>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace quorvex {
 namespace {
@@ -116,26 +110,8 @@ TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRec
     EXPECT_EQ(readFile(path("Copy.tsk")), readFile(jobFile()));
 }
 
-TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
-{
-    // Section and key names in any case, blanks around the value trimmed.
-    handEdited({"[general]", "jobname = Weekly copy ", "[SCHEDULE]", "StartTime=6:05"});
-    const auto fields = [](const CDatabaseJob& j) {
-        return std::tuple(j.JobName(), j.JobType(), j.DateLastRun(), formatTime(j.StartTime()),
-                          j.Frequency(), j.DayOfWeek(), j.DayOfMonth(), j.Security(), j.Compress(),
-                          j.NumberCopies(),
-                          j.MDWFile() + j.UserID() + j.Password() + j.RepairCompactMDB() +
-                              j.AutoExecuteMDB() + j.BackupSourceMDB() + j.BackupTargetDirectory());
-    };
-    const DateTime today = at(2026, 12, 5);
-    EXPECT_EQ(fields(open(jobFile())),
-              std::tuple("Weekly copy", 1, today, "06:05", 1, 1, 1, false, true, 3, ""));
-    EXPECT_EQ(fields(open(path("absent.tsk"))),
-              std::tuple("*ERROR*", 1, today, "00:00", 1, 1, 1, false, true, 3, ""));
-    EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
-}
-
-// What the reader makes of values edited by hand, seen in the line a save writes back.
+// What the reader makes of values edited by hand, and of keys left out, seen in the line a save
+// writes back.
 TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
@@ -143,6 +119,11 @@ TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
         const std::string saved = readFile(path("Saved.tsk"));
         EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
     }
+    // A missing file loads the defaults of missing keys, and is not made.
+    open(handEdited({"[Other]"})).SaveDatabaseJob(path("Defaults.tsk"));
+    open(path("absent.tsk")).SaveDatabaseJob(path("Absent.tsk"));
+    EXPECT_EQ(readFile(path("Absent.tsk")), readFile(path("Defaults.tsk")));
+    EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
 }
 
 TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntryAndABox)

@@ -5,11 +5,8 @@
 
 #include "fakes/test_environment.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
-#include <filesystem>
 #include <iterator>
 #include <set>
 #include <sys/resource.h>

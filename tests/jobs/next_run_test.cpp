@@ -79,10 +79,5 @@ TEST_F(NextRunTest, MissedRunIsTheLatestScheduledMomentAfterTheDayOfTheLastRun)
     }
 }
 
-TEST(DueMomentTest, IgnoresTheSecondsOfTheStartTime)
-{
-    EXPECT_EQ(dueMoment(at(2026, 12, 5), DateTime::fromTime(10, 30, 45)), at(2026, 12, 5, 10, 30));
-}
-
 } // namespace
 } // namespace quorvex

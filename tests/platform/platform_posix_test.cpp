@@ -5,10 +5,7 @@
 #include "platform/file_attributes.hpp"
 #include "platform/single_instance.hpp"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sys/wait.h>

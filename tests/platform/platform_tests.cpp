@@ -8,11 +8,7 @@
 #include "platform/single_instance.hpp"
 #include "support/error.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
-#include <optional>
 
 namespace quorvex::test {
 namespace {
@@ -74,21 +70,18 @@ TEST_F(PlatformTest, ACopyKeepsContentReadOnlyAndTimeNeverReplacesAndLeavesNothi
     EXPECT_FALSE(fs::exists(dir() / "Failed.mdb"));
 }
 
-TEST_F(PlatformTest, OnlyTheFirstInstanceRunsUntilItEnds)
+TEST_F(PlatformTest, OnlyTheFirstInstanceRunsAndOneRunHoldsALockUntilItEnds)
 {
-    std::optional<SingleInstance> first;
-    first.emplace(dir().string(), "quorvex.lock");
-    EXPECT_FALSE(first->anotherInstanceRuns());
-    EXPECT_TRUE(SingleInstance(dir().string(), "quorvex.lock").anotherInstanceRuns());
-    first.reset();
+    {
+        const SingleInstance agent(dir().string(), "quorvex.lock");
+        EXPECT_FALSE(agent.anotherInstanceRuns());
+        EXPECT_TRUE(SingleInstance(dir().string(), "quorvex.lock").anotherInstanceRuns());
+    }
     EXPECT_FALSE(SingleInstance(dir().string(), "quorvex.lock").anotherInstanceRuns());
     EXPECT_THROW(SingleInstance(path("missing"), "quorvex.lock"), RuntimeError);
-}
 
-// One holder at a time, also within one process; the lock file goes with the lock, and one
-// left behind (its holder killed) is simply taken.
-TEST_F(PlatformTest, OneLockHolderAtATimeAndTheLockFileGoesWithTheLock)
-{
+    // A run's lock: one holder at a time, also within one process; the lock file goes with
+    // the lock, and one left behind (its holder killed) is simply taken.
     const std::string file = path("target.lock");
     ExclusiveFileLock first(file);
     ExclusiveFileLock second(file);

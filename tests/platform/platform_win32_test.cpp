@@ -8,14 +8,11 @@
 #include "platform/file_system.hpp"
 #include "support/files.hpp"
 
-#include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace quorvex::test {

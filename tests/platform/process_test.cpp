@@ -4,7 +4,6 @@
 #include "fakes/test_environment.hpp"
 #include "support/error.hpp"
 
-#include <filesystem>
 #include <optional>
 
 namespace quorvex {

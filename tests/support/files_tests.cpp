@@ -3,9 +3,6 @@
 #include "fakes/xdg_tree.hpp"
 #include "support/files.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -5,11 +5,9 @@
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
-#include "fakes/fixed_clock.hpp"
 #include "fakes/scoped_env.hpp"
 #include "support_test.hpp"
 
-#include <filesystem>
 #include <locale.h>
 #include <sys/stat.h>
 

@@ -6,8 +6,6 @@
 #include "platform/file_system.hpp"
 #include "support/preferences.hpp"
 
-#include <gtest/gtest.h>
-
 namespace quorvex::test {
 namespace {
 
