@@ -7,14 +7,10 @@
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
 
-#include <iterator>
-#include <tuple>
-
 namespace quorvex {
 namespace {
 
 using test::at;
-using Lines = std::vector<std::string>;
 
 // The system's separator, as a text.
 const std::string kSep(1, kPathSeparator);
@@ -23,18 +19,13 @@ class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
 
-    // The text of these lines with CR LF ends, as on the original platform.
-    static std::string crlf(const Lines& lines)
+    // A hand-edited job file of these lines, with CR LF ends as on the original platform.
+    std::string handEdited(const std::vector<std::string>& lines)
     {
         std::string text;
         for (const auto& line : lines)
             text += line + "\r\n";
-        return text;
-    }
-    // A hand-edited job file with the given lines.
-    std::string handEdited(const Lines& lines)
-    {
-        writeFile(jobFile(), crlf(lines));
+        writeFile(jobFile(), text);
         return jobFile();
     }
 
@@ -49,15 +40,12 @@ protected:
 // One record for all steps: each value replaces the last.
 TEST(DatabaseJobRecord, SettersBuildTheDayMaskAndTheTargetFolderAndNegativeCountsCannotBeRead)
 {
-    // Monday to Sunday, then the mask from Sunday 2 to Saturday 128.
-    const std::pair<std::string, int16_t> rows[] = {
-        {"1111111", 254}, {"0000001", 2},   {"1000100", 68}, {"0000010", 128},
-        {"1111100", 124}, {"0000011", 130}, {"0000000", 0}};
     CDatabaseJob job;
-    for (const auto& [d, mask] : rows) {
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/day_masks.txt")) {
+        const std::string& d = c[0];
         job.SetDayOfWeek(d[0] == '1', d[1] == '1', d[2] == '1', d[3] == '1', d[4] == '1',
                          d[5] == '1', d[6] == '1');
-        EXPECT_EQ(job.DayOfWeek(), mask) << d;
+        EXPECT_EQ(job.DayOfWeek(), std::stoi(c[1])) << d;
     }
     for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
              {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
@@ -95,8 +83,8 @@ TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
     }
     // A missing file loads the defaults of missing keys, and is not made.
     open(handEdited({"[Other]"})).SaveDatabaseJob(path("Defaults.tsk"));
-    open(path("absent.tsk")).SaveDatabaseJob(path("Absent.tsk"));
-    EXPECT_EQ(readFile(path("Absent.tsk")), readFile(path("Defaults.tsk")));
+    open(path("absent.tsk")).SaveDatabaseJob(path("FromNothing.tsk"));
+    EXPECT_EQ(readFile(path("FromNothing.tsk")), readFile(path("Defaults.tsk")));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
 }
 
@@ -112,24 +100,84 @@ TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntryAndABox)
     EXPECT_EQ(m_desktop.boxes().size(), cases.size());
 }
 
+// Our keys are replaced where they stand, the rest is kept, the missing sections follow.
 TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
 {
-    handEdited({"; written by hand", "[Backup]", "DatabaseFile=/old/source.mdb",
-                "TargetPath=/old/target/", "Compress=-1", "NumberCopies=9", "Comment=keep me",
-                "[Extra]", "Note=also kept"});
+    writeFile(jobFile(), readFile(QUORVEX_TEST_DATA_DIR "/Foreign.tsk"));
     CDatabaseJob job; // a fresh record: every field at its zero value
     job.setJobName("Repair");
     job.setJobType(job_type::RepairCompact);
     job.setRepairCompactMDB("/data/orders.mdb");
     job.SaveDatabaseJob(jobFile());
-    // Our keys replaced where they stand, the rest kept, the missing sections after them.
     const std::string saved = readFile(jobFile());
-    EXPECT_TRUE(saved.starts_with(
-        crlf({"; written by hand", "[Backup]", "DatabaseFile=", "TargetPath=", "Compress=0",
-              "NumberCopies=0", "Comment=keep me", "[Extra]", "Note=also kept", "[General]",
-              "JobName=Repair"})))
+    EXPECT_TRUE(saved.starts_with(readFile(QUORVEX_TEST_DATA_DIR "/Foreign.tsk.saved-start")))
         << saved;
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
+}
+
+// A day written as 2027-03-03, with the time after a blank when it has one.
+DateTime moment(const std::string& text)
+{
+    const auto blank = text.find(' ');
+    return blank == std::string::npos
+               ? parseDate(text)
+               : parseDate(text.substr(0, blank)) + parseTime(text.substr(blank + 1));
+}
+
+class NextRunTest : public ::testing::Test {
+protected:
+    void SetUp() override { setClock(&m_clock); }
+    void TearDown() override { setClock(nullptr); }
+
+    // A job with the schedule of a table's case, read at the moment given. The days stand for
+    // the weekday mask and the day of the month alike; the frequency picks one.
+    CDatabaseJob scheduled(const test::CaseFields& c, DateTime now)
+    {
+        CDatabaseJob job;
+        job.setFrequency(std::stoi(c[0]));
+        job.setDayOfWeek(static_cast<int16_t>(std::stoi(c[1])));
+        job.setDayOfMonth(static_cast<int16_t>(std::stoi(c[1])));
+        job.setStartTime(parseTime(c[2]));
+        m_clock.set(now);
+        return job;
+    }
+
+    test::FixedClock m_clock;
+};
+
+TEST_F(NextRunTest, NextRunOfEverySchedule)
+{
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/next_run.txt"))
+        EXPECT_EQ(scheduled(c, moment(c[3])).DateNextRun(), moment(c[4]))
+            << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
+}
+
+TEST_F(NextRunTest, MonthlyJobSetToThe31stRunsOnEveryMonthsLastDayOnly)
+{
+    // A day is a run day when, read before the start time, the next run is that day; read
+    // after it, the next run must lie ahead, or the job would run twice.
+    std::vector<DateTime> runDays;
+    for (DateTime day = at(2027, 1, 1); day < at(2028, 1, 1); day = day.addDays(1)) {
+        if (scheduled({"3", "31", "8:30"}, day + DateTime::fromTime(8, 29)).DateNextRun() == day)
+            runDays.push_back(day);
+        EXPECT_GT(scheduled({"3", "31", "8:30"}, day + DateTime::fromTime(8, 30)).DateNextRun(),
+                  day);
+    }
+    ASSERT_EQ(runDays.size(), 12u);
+    for (const DateTime& day : runDays)
+        EXPECT_EQ(day.day(), DateTime::daysInMonth(day.year(), day.month()));
+}
+
+// The runs between the last one and now did not happen.
+TEST_F(NextRunTest, MissedRunIsTheLatestScheduledMomentAfterTheDayOfTheLastRun)
+{
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/missed_run.txt")) {
+        CDatabaseJob job = scheduled(c, at(2026, 12, 5, 9, 0));
+        job.setDateLastRun(moment(c[3]));
+        const DateTime none = DateTime::fromDate(1899, 12, 30);
+        EXPECT_EQ(job.MissedRun().value_or(none), c[4] == "none" ? none : moment(c[4]))
+            << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
+    }
 }
 
 } // namespace

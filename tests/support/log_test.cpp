@@ -43,24 +43,20 @@ TEST_F(ErrorHandlerTest, EachReportAppendsItsEntryAndShowsItsBoxAndOnlyAFatalOne
     EXPECT_EQ(report, replaced(expected, "<date>", formatGeneralDate(test::at(2026, 12, 5, 10))));
 }
 
-TEST_F(ErrorHandlerTest, TheWholeBodyTrapReportsForeignFailuresAsFatal)
+TEST_F(ErrorHandlerTest, ForeignFailuresAndVeryLongDescriptionsAreReportedOnceInFull)
 {
     EXPECT_THROW(trapFatal("CDatabaseJob.cls", "OpenDatabaseJob()",
                            []() -> int { throw std::runtime_error("odd \"thing\""); }),
                  test::FatalExitCalled);
-    expectInErrorLog({"Severity:    Fatal", "ERR#-2147221503 @ Quorvex - odd ~thing~\r\n",
-                      "CDatabaseJob.cls/OpenDatabaseJob()."});
-}
-
-TEST_F(ErrorHandlerTest, AVeryLongDescriptionIsReportedOnceInFull)
-{
     const std::string description(40000, 'x');
     EXPECT_THROW(
         HandleError(true, RuntimeError(75, "Quorvex", description), "libLog.bas", "LogEvent()"),
         test::FatalExitCalled);
-    expectInErrorLog({"Description: ERR#75 @ Quorvex - " + description + "\r\n"});
+    expectInErrorLog({"Severity:    Fatal", "ERR#-2147221503 @ Quorvex - odd ~thing~\r\n",
+                      "CDatabaseJob.cls/OpenDatabaseJob().",
+                      "Description: ERR#75 @ Quorvex - " + description + "\r\n"});
     EXPECT_EQ(errorLog().find("libStrings.bas"), std::string::npos);
-    ASSERT_EQ(m_desktop.boxes().size(), 1u);
+    EXPECT_EQ(m_desktop.boxes().size(), 2u);
 }
 
 // A folder where the log should be makes it unwritable, also for root. The report still shows

@@ -29,19 +29,7 @@ TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineAndT
     }
 }
 
-TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWasAndCreatesNothing)
-{
-    writeFile(file(), "[S]\nk=1\n");
-    fs::permissions(file(), fs::perms(0444));
-    fs::create_directory(path("folder.ini"));
-    for (const char* name : {"settings.ini", "missing/settings.ini", "folder.ini"})
-        EXPECT_FALSE(WriteIniData("S", "k", "2", path(name))) << name;
-    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
-    EXPECT_FALSE(fs::exists(path("missing")));
-    EXPECT_TRUE(fs::is_empty(path("folder.ini")));
-}
-
-TEST_F(IniFileTest, RefusesLineBreakingNamesAndValuesAndWritesSeveralValuesTogetherOrNotAtAll)
+TEST_F(IniFileTest, RefusedOrFailedWritesLeaveTheFileAsItWasAndSeveralValuesGoTogetherOrNotAtAll)
 {
     writeFile(file(), "[S]\nk=1\n");
     // clang-format off
@@ -54,7 +42,14 @@ TEST_F(IniFileTest, RefusesLineBreakingNamesAndValuesAndWritesSeveralValuesToget
         EXPECT_FALSE(WriteIniData(bad.section, bad.key, bad.value, file())) << bad.key;
         EXPECT_FALSE(WriteIniValues(values, file())) << bad.key;
     }
+    fs::permissions(file(), fs::perms(0444));
+    fs::create_directory(path("folder.ini"));
+    for (const char* name : {"settings.ini", "missing/settings.ini", "folder.ini"})
+        EXPECT_FALSE(WriteIniData("S", "k", "2", path(name))) << name;
     EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
+    EXPECT_FALSE(fs::exists(path("missing")));
+    EXPECT_TRUE(fs::is_empty(path("folder.ini")));
+    fs::permissions(file(), fs::perms(0644));
     const IniValue values[] = {{"S", "k", "2"}, {"T", "new", "x"}, {"s", "K", "3"}};
     EXPECT_TRUE(WriteIniValues(values, file()));
     EXPECT_EQ(readFile(file()), "[S]\nk=3\n[T]\nnew=x\n");
@@ -70,13 +65,6 @@ TEST_F(PreferencesTest, ReadsLeadingNumbersAndWritesAStoredOneBackAsMinusOne)
     SavePreferences();
     EXPECT_EQ(readFile(preferencesFilePath()), "; kept\r\n[Preferences]\r\nStopOnError=-1\r\n"
                                                "NumberCopies=2\r\nIEPath=/usr/bin/b\r\n");
-}
-
-TEST_F(PreferencesTest, AStoredNumberCopiesAbove32767IsAFatalOverflow)
-{
-    writeFile(preferencesFilePath(), "[Preferences]\r\nNumberCopies=32768\r\n");
-    EXPECT_THROW(LoadPreferences(), test::FatalExitCalled);
-    expectInErrorLog({"ERR#6 @ Quorvex - Overflow", "appSetup.bas/LoadPreferences()."});
 }
 
 } // namespace

@@ -11,20 +11,17 @@
 
 namespace quorvex::test {
 
-// A field with its escapes \t, \r, \n, \\ and \xHH (two hexadecimal digits) written out as the
+// A field with its escapes \t, \r, \n and \xHH (two hexadecimal digits) written out as the
 // characters they stand for, so that a case may hold blanks at its ends and control bytes.
-inline std::string unescaped(const std::string& field)
+inline std::string unescaped(std::string text)
 {
-    std::string text;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\' || i + 1 == field.size()) {
-            text += field[i];
-        } else if (field[++i] == 'x') {
-            text += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            text += field[i] == 't' ? '\t' : field[i] == 'r' ? '\r' : field[i] == 'n' ? '\n' : '\\';
-        }
+    for (auto at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+        const char kind = text[at + 1];
+        const std::string hex = kind == 'x'   ? text.substr(at + 2, 2)
+                                : kind == 't' ? "09"
+                                : kind == 'r' ? "0D"
+                                              : "0A";
+        text.replace(at, kind == 'x' ? 4 : 2, 1, static_cast<char>(std::stoi(hex, nullptr, 16)));
     }
     return text;
 }

@@ -34,15 +34,6 @@ TEST(Numbers, AreReadRoundedAndConvertedOrOverflow)
     }
 }
 
-TEST(DateText, FormatsWithLeadingZerosAndEnglishMonths)
-{
-    EXPECT_EQ(formatDate(at(2026, 12, 5)), "Dec-05-2026");
-    EXPECT_EQ(formatTime(at(2026, 12, 5, 7, 30, 59)), "07:30");
-    const std::string general = formatGeneralDate(at(2026, 12, 5, 10, 0, 7));
-    EXPECT_NE(general.find("2026"), std::string::npos) << general;
-    EXPECT_NE(general.find("07"), std::string::npos) << general;
-}
-
 TEST(DateText, ParsesEveryDateItWritesBack)
 {
     for (DateTime date = at(2026, 1, 1); date < at(2028, 1, 1); date = date.addDays(1))
