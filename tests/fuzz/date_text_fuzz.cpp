@@ -8,7 +8,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace quorvex;
-    static fuzz::Environment environment;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
         const DateTime date = parseDate(text);

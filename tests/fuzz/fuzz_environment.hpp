@@ -22,7 +22,7 @@ struct ProgramEnded {};
 // ProgramEnded instead of the process.
 class Environment final : public ConsoleDesktop {
 public:
-    Environment() : m_dir(std::filesystem::temp_directory_path() / "quorvex-fuzz-XXXXXX")
+    Environment()
     {
         if (::mkdtemp(m_dir.data()) == nullptr)
             std::abort();
@@ -42,19 +42,18 @@ public:
         return cautiousAnswer(style);
     }
 
-    std::string path(const std::string& name) const { return m_dir + "/" + name; }
-    // Writes the input as the file, and starts each input with an empty error log, which
-    // would otherwise grow for the whole run.
+    // The input written as the file; each input starts with an empty error log, which would
+    // otherwise grow for the whole run.
     std::string put(const std::string& name, const uint8_t* data, size_t size) const
     {
-        std::filesystem::remove(path("quorvex.err"));
-        std::ofstream(path(name), std::ios::binary)
+        std::filesystem::remove(m_dir + "/quorvex.err");
+        std::ofstream(m_dir + "/" + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        return path(name);
+        return m_dir + "/" + name;
     }
 
 private:
-    std::string m_dir;
+    std::string m_dir = (std::filesystem::temp_directory_path() / "quorvex-fuzz-XXXXXX").string();
 };
 
 // A property of the program that an input broke: stops the run and keeps the input.

@@ -13,10 +13,8 @@ namespace {
 using namespace quorvex;
 
 // Saves the record to a fresh file, which must then exist, loads it back and gives its content.
-std::string savedAndLoaded(const fuzz::Environment& environment, const CDatabaseJob& job,
-                           CDatabaseJob& loaded)
+std::string savedAndLoaded(const std::string& copy, const CDatabaseJob& job, CDatabaseJob& loaded)
 {
-    const std::string copy = environment.path("Copy.tsk");
     std::filesystem::remove(copy);
     job.SaveDatabaseJob(copy);
     fuzz::require(std::filesystem::exists(copy) && loaded.OpenDatabaseJobOrSkip(copy));
@@ -29,8 +27,9 @@ std::string savedAndLoaded(const fuzz::Environment& environment, const CDatabase
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static fuzz::Environment environment;
+    const std::string file = environment.put("Job.tsk", data, size);
     CDatabaseJob job;
-    if (!job.OpenDatabaseJobOrSkip(environment.put("Job.tsk", data, size)))
+    if (!job.OpenDatabaseJobOrSkip(file))
         return 0;
     try {
         job.DateNextRun();
@@ -38,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // A weekday mask or day that the getters refuse: the documented fatal report.
     }
     CDatabaseJob again, third;
-    savedAndLoaded(environment, job, again);
+    savedAndLoaded(file + ".copy", job, again);
     fuzz::require(job.JobType() == again.JobType() && job.DateLastRun() == again.DateLastRun() &&
                   job.StartTime() == again.StartTime() && job.Frequency() == again.Frequency() &&
                   job.Compress() == again.Compress() && job.Security() == again.Security());
-    const std::string second = savedAndLoaded(environment, again, third);
-    fuzz::require(savedAndLoaded(environment, third, again) == second);
+    const std::string second = savedAndLoaded(file + ".copy", again, third);
+    fuzz::require(savedAndLoaded(file + ".copy", third, again) == second);
     return 0;
 }

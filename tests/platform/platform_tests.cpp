@@ -5,7 +5,6 @@
 #include "platform/file_attributes.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/file_system.hpp"
-#include "platform/single_instance.hpp"
 #include "support/error.hpp"
 
 #include <fstream>
@@ -58,7 +57,6 @@ TEST_F(PlatformTest, ACopyKeepsContentReadOnlyAndTimeNeverReplacesAndLeavesNothi
     EXPECT_EQ(fileAttributes(path("Copy.mdb")), attr::ReadOnly);
     EXPECT_EQ(fs::last_write_time(dir() / "Copy.mdb"), fs::last_write_time(dir() / "Orders.mdb"));
     EXPECT_EQ(errorNumberOf([&] { OpenFile::createNew(path("Copy.mdb")); }), err::FileExists);
-
     setCopyProgressHook([](uint64_t written) {
         if (written > (1 << 20))
             throw RuntimeError::fromNumber(err::DiskFull);
@@ -70,18 +68,11 @@ TEST_F(PlatformTest, ACopyKeepsContentReadOnlyAndTimeNeverReplacesAndLeavesNothi
     EXPECT_FALSE(fs::exists(dir() / "Failed.mdb"));
 }
 
-TEST_F(PlatformTest, OnlyTheFirstInstanceRunsAndOneRunHoldsALockUntilItEnds)
+// One holder at a time, also within one process; the lock file goes with the lock, and one
+// left behind (its holder killed) is simply taken. (The instance lock, held by the agent and
+// seen from another process: CtlRunTest.DueRunsNothingOnTheFirstCheckNorBesideTheAgent.)
+TEST_F(PlatformTest, OneLockHolderAtATimeAndTheLockFileGoesWithTheLock)
 {
-    {
-        const SingleInstance agent(dir().string(), "quorvex.lock");
-        EXPECT_FALSE(agent.anotherInstanceRuns());
-        EXPECT_TRUE(SingleInstance(dir().string(), "quorvex.lock").anotherInstanceRuns());
-    }
-    EXPECT_FALSE(SingleInstance(dir().string(), "quorvex.lock").anotherInstanceRuns());
-    EXPECT_THROW(SingleInstance(path("missing"), "quorvex.lock"), RuntimeError);
-
-    // A run's lock: one holder at a time, also within one process; the lock file goes with
-    // the lock, and one left behind (its holder killed) is simply taken.
     const std::string file = path("target.lock");
     ExclusiveFileLock first(file);
     ExclusiveFileLock second(file);

@@ -20,7 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST_F(IniFileTest, AMissingFileAPipeOrAFolderGiveTheDefaultAtOnceAndWritingCreatesAnOwnerOnlyFile)
+// A missing file, a pipe or a folder give the default at once; a new file is its owner's only.
+// A write puts a complete new file in the old one's place: a second hard link still shows the
+// old content, the permissions and a symbolic link to the file stay, and no draft is left.
+TEST_F(IniFileTest, PipesFoldersPermissionsAndLinksAreMetAsTheSystemHasThem)
 {
     ASSERT_EQ(::mkfifo(path("pipe.ini").c_str(), 0600), 0);
     for (const std::string& from : {file(), path("pipe.ini"), dir().string()}) {
@@ -28,16 +31,10 @@ TEST_F(IniFileTest, AMissingFileAPipeOrAFolderGiveTheDefaultAtOnceAndWritingCrea
         EXPECT_TRUE(GetIniData("S", "k", " exact default ", result, from));
         EXPECT_EQ(result, " exact default ") << from;
     }
-    EXPECT_FALSE(fs::exists(file()));
-    ASSERT_TRUE(WriteIniData("General", "Password", "secret", file()));
-    EXPECT_EQ(readFile(file()), "[General]\r\nPassword=secret\r\n");
-    EXPECT_EQ(fs::status(file()).permissions(), fs::perms(0600));
-}
+    ASSERT_TRUE(WriteIniData("General", "Password", "secret", path("new.ini")));
+    EXPECT_EQ(readFile(path("new.ini")), "[General]\r\nPassword=secret\r\n");
+    EXPECT_EQ(fs::status(path("new.ini")).permissions(), fs::perms(0600));
 
-// The new content goes into a complete new file that takes the old one's place: a second hard
-// link still shows the old content, and no temporary file is left behind.
-TEST_F(IniFileTest, ReplacesTheWholeFileKeepingItsPermissionsAndASymbolicLinkToIt)
-{
     writeFile(path("target.ini"), "[S]\nk=1\n");
     fs::permissions(path("target.ini"), fs::perms(0640));
     fs::create_symlink(path("target.ini"), file());
@@ -47,7 +44,7 @@ TEST_F(IniFileTest, ReplacesTheWholeFileKeepingItsPermissionsAndASymbolicLinkToI
     EXPECT_EQ(readFile(path("target.ini")), "[S]\nk=2\n");
     EXPECT_EQ(fs::status(path("target.ini")).permissions(), fs::perms(0640));
     EXPECT_EQ(readFile(path("old.ini")), "[S]\nk=1\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir()), fs::directory_iterator()), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir()), fs::directory_iterator()), 5);
 }
 
 using PreferencesTest = AppDirTest;

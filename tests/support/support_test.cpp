@@ -40,12 +40,6 @@ TEST(Numbers, AreReadRoundedAndConvertedOrOverflow)
     }
 }
 
-TEST(DateText, ParsesEveryDateItWritesBack)
-{
-    for (DateTime date = at(2026, 1, 1); date < at(2028, 1, 1); date = date.addDays(1))
-        ASSERT_EQ(parseDate(formatDate(date)), date) << formatDate(date);
-}
-
 // What a case's text reads as: the date as written back, the time to the second, or the error.
 std::string readAs(const std::string& kind, const std::string& text)
 {
