@@ -112,7 +112,7 @@ TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFile)
 
 // A signal never reads as success; a start that fails does so at once, with its error number.
 // (Plain exit codes, a missing program and a file that is no program: ShellAndCloseTest.)
-TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStart)
+TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStartAndPassesTheArgumentsAsSplit)
 {
     const std::string garbage = makeFile("garbage", std::string("\x01\x02\x03 not a program", 18));
     const std::pair<std::string, int32_t> rows[] = {{R"(sh -c "exit 3")", 3},
@@ -122,10 +122,7 @@ TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStart)
                                                     {garbage, -err::PermissionDenied}};
     for (const auto& [commandLine, result] : rows)
         EXPECT_EQ(run(commandLine), result) << commandLine;
-}
-
-TEST_F(ProcessTest, ArgumentsReachTheProgramAsSplitWithoutAnyShell)
-{
+    // The arguments reach the program as split, without any shell.
     const std::string database = path("Sales 2026.mdb");
     const std::string commandLine = std::string("\"") + QUORVEX_FAKE_ACCESS + "\" \"" + database +
                                     R"(" /WRKGRP "C:\Sec\x.mdw" $HOME a;b * "" /X "m ""q""")";
