@@ -1,13 +1,16 @@
 // What the platform layer does that only Windows has: the computer name of the environment,
-// drive roots, the backslash, and attributes of their own, which listings and deletes obey.
+// the browser registered for http addresses, drive roots, and attributes of their own, which
+// listings and deletes obey.
 #include "execution/file_checks.hpp"
 #include "fakes/case_table.hpp"
 #include "fakes/test_environment.hpp"
 #include "jobs/job_directory.hpp"
 #include "platform/computer_name.hpp"
+#include "platform/file_association.hpp"
 #include "platform/file_attributes.hpp"
 #include "platform/file_system.hpp"
 #include "support/files.hpp"
+#include "support/preferences.hpp"
 
 #include <windows.h>
 
@@ -28,6 +31,16 @@ TEST(ComputerName, IsTheNameTheSystemGivesProgramsInTheEnvironment)
     const char* expected = std::getenv("COMPUTERNAME");
     ASSERT_NE(expected, nullptr);
     EXPECT_EQ(computerName(), expected);
+}
+
+// Wine's prefix names a program for http addresses; the preferences take it as their default.
+TEST_F(WindowsFilesTest, TheBrowserIsTheProgramOfHttpAddressesAndThePreferencesDefault)
+{
+    const auto browser = webBrowserProgram();
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(entryKind(*browser), EntryKind::File) << *browser;
+    LoadPreferences();
+    EXPECT_EQ(preferences().IEPath, *browser);
 }
 
 // (The backslash as the paths' separator: CtlRunTest.RotatesPlainAndZippedCopies... names the
