@@ -6,9 +6,10 @@
 #include "support/ini_file.hpp"
 #include "support/preferences.hpp"
 
+#include "fakes/case_table.hpp"
 #include "fakes/scoped_env.hpp"
+#include "fakes/test_environment.hpp"
 #include "fakes/xdg_tree.hpp"
-#include "support_test.hpp"
 
 #include <locale.h>
 #include <sys/stat.h>
@@ -23,10 +24,13 @@ namespace fs = std::filesystem;
 // A missing file, a pipe or a folder give the default at once; a new file is its owner's only.
 // A write puts a complete new file in the old one's place: a second hard link still shows the
 // old content, the permissions and a symbolic link to the file stay, and no draft is left.
-TEST_F(IniFileTest, PipesFoldersPermissionsAndLinksAreMetAsTheSystemHasThem)
+using PosixIniFileTest = AppDirTest;
+
+TEST_F(PosixIniFileTest, PipesFoldersPermissionsAndLinksAreMetAsTheSystemHasThem)
 {
+    const std::string link = path("settings.ini");
     ASSERT_EQ(::mkfifo(path("pipe.ini").c_str(), 0600), 0);
-    for (const std::string& from : {file(), path("pipe.ini"), dir().string()}) {
+    for (const std::string& from : {link, path("pipe.ini"), dir().string()}) {
         std::string result = "<untouched>";
         EXPECT_TRUE(GetIniData("S", "k", " exact default ", result, from));
         EXPECT_EQ(result, " exact default ") << from;
@@ -37,10 +41,10 @@ TEST_F(IniFileTest, PipesFoldersPermissionsAndLinksAreMetAsTheSystemHasThem)
 
     writeFile(path("target.ini"), "[S]\nk=1\n");
     fs::permissions(path("target.ini"), fs::perms(0640));
-    fs::create_symlink(path("target.ini"), file());
+    fs::create_symlink(path("target.ini"), link);
     fs::create_hard_link(path("target.ini"), path("old.ini"));
-    ASSERT_TRUE(WriteIniData("S", "k", "2", file()));
-    EXPECT_TRUE(fs::is_symlink(file()));
+    ASSERT_TRUE(WriteIniData("S", "k", "2", link));
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readFile(path("target.ini")), "[S]\nk=2\n");
     EXPECT_EQ(fs::status(path("target.ini")).permissions(), fs::perms(0640));
     EXPECT_EQ(readFile(path("old.ini")), "[S]\nk=1\n");
@@ -56,10 +60,14 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
     // The browser is the desktop's opener as PATH finds it, or none.
     {
         const ScopedEnv onlyOurs("PATH", dir().string());
-        EXPECT_EQ(loaded(), std::tuple(-1, 99, ""));
+        LoadPreferences();
+        EXPECT_EQ(preferences().IEPath, "");
         writeFile(path("xdg-open"), "#!/bin/sh\n");
         fs::permissions(path("xdg-open"), fs::perms::owner_all);
-        EXPECT_EQ(loaded(), std::tuple(-1, 99, path("xdg-open")));
+        LoadPreferences();
+        EXPECT_EQ(preferences().IEPath, path("xdg-open"));
+        EXPECT_EQ(std::pair(preferences().StopOnError, preferences().NumberCopies),
+                  std::pair(-1, 99));
     }
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
     preferences() = {0, -12, "/opt/My Browser/browser"};
