@@ -66,8 +66,8 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndSavingCreatesTheFileInKey
         fs::permissions(path("xdg-open"), fs::perms::owner_all);
         LoadPreferences();
         EXPECT_EQ(preferences().IEPath, path("xdg-open"));
-        EXPECT_EQ(std::pair(preferences().StopOnError, preferences().NumberCopies),
-                  std::pair(-1, 99));
+        EXPECT_EQ(preferences().StopOnError, -1);
+        EXPECT_EQ(preferences().NumberCopies, 99);
     }
     EXPECT_FALSE(fs::exists(preferencesFilePath()));
     preferences() = {0, -12, "/opt/My Browser/browser"};
