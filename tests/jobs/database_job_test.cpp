@@ -15,6 +15,15 @@ using test::at;
 // The system's separator, as a text.
 const std::string kSep(1, kPathSeparator);
 
+// A day written as 2027-03-03, with the time after a blank when it has one.
+DateTime moment(const std::string& text)
+{
+    const auto blank = text.find(' ');
+    return blank == std::string::npos
+               ? parseDate(text)
+               : parseDate(text.substr(0, blank)) + parseTime(text.substr(blank + 1));
+}
+
 class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
@@ -33,6 +42,19 @@ protected:
     {
         CDatabaseJob job;
         EXPECT_EQ(job.OpenDatabaseJob(file), 0);
+        return job;
+    }
+
+    // A job with the schedule of a table's case, read at the moment given. The days stand for
+    // the weekday mask and the day of the month alike; the frequency picks one.
+    CDatabaseJob scheduled(const test::CaseFields& c, DateTime now)
+    {
+        CDatabaseJob job;
+        job.setFrequency(std::stoi(c[0]));
+        job.setDayOfWeek(static_cast<int16_t>(std::stoi(c[1])));
+        job.setDayOfMonth(static_cast<int16_t>(std::stoi(c[1])));
+        job.setStartTime(parseTime(c[2]));
+        m_clock.set(now);
         return job;
     }
 };
@@ -112,30 +134,7 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
 }
 
-// A day written as 2027-03-03, with the time after a blank when it has one.
-DateTime moment(const std::string& text)
-{
-    const auto blank = text.find(' ');
-    return blank == std::string::npos
-               ? parseDate(text)
-               : parseDate(text.substr(0, blank)) + parseTime(text.substr(blank + 1));
-}
-
-class NextRunTest : public test::AppDirTest {
-protected:
-    // A job with the schedule of a table's case, read at the moment given. The days stand for
-    // the weekday mask and the day of the month alike; the frequency picks one.
-    CDatabaseJob scheduled(const test::CaseFields& c, DateTime now)
-    {
-        CDatabaseJob job;
-        job.setFrequency(std::stoi(c[0]));
-        job.setDayOfWeek(static_cast<int16_t>(std::stoi(c[1])));
-        job.setDayOfMonth(static_cast<int16_t>(std::stoi(c[1])));
-        job.setStartTime(parseTime(c[2]));
-        m_clock.set(now);
-        return job;
-    }
-};
+using NextRunTest = JobFileTest;
 
 TEST_F(NextRunTest, NextRunOfEverySchedule)
 {

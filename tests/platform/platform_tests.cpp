@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 using PlatformTest = AppDirTest;
 
-TEST_F(PlatformTest, AttributesOfAPlainFileAReadOnlyFileAFolderAndNothing)
+TEST_F(PlatformTest, AttributesRenamesThatRefuseOrReplaceAsAskedAndTwoSpellingsOfOneEntry)
 {
     writeFile(dir() / "plain.mdb", "");
     writeFile(dir() / "locked.mdb", "");
@@ -26,10 +26,7 @@ TEST_F(PlatformTest, AttributesOfAPlainFileAReadOnlyFileAFolderAndNothing)
     EXPECT_EQ(fileAttributes(path("locked.mdb")), attr::ReadOnly);
     EXPECT_EQ(fileAttributes(path("folder")), attr::Directory);
     EXPECT_EQ(errorNumberOf([&] { fileAttributes(path("missing.mdb")); }), err::FileNotFound);
-}
 
-TEST_F(PlatformTest, RenamesRefuseOrReplaceATakenNameAsAskedAndTwoSpellingsAreOneEntry)
-{
     writeFile(dir() / "new.mdb", "new");
     writeFile(dir() / "old.mdb", "old");
     EXPECT_EQ(errorNumberOf([&] { renameNoReplace(path("new.mdb"), path("old.mdb")); }),
