@@ -24,7 +24,6 @@ TEST(ComputerName, IsTheKernelsHostName)
     std::ifstream kernel("/proc/sys/kernel/hostname");
     std::string expected;
     std::getline(kernel, expected);
-    EXPECT_FALSE(computerName().empty());
     EXPECT_EQ(computerName(), expected);
 }
 

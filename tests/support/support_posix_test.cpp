@@ -210,18 +210,5 @@ TEST_F(FilesTest, FindExecutableGivesTheFullUnquotedPathOfTheAssociatedProgramOr
     EXPECT_FALSE(fs::exists(path("quorvex.err")));
 }
 
-TEST(PathTexts, FormatPathAddsOrRemovesOneTrailingSeparatorAndTheSplittersCutAtTheLastOne)
-{
-    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/path_texts.txt")) {
-        std::string result = c[1];
-        if (c[0] == "FormatPath")
-            FormatPath(result, c[2] == "1");
-        else
-            result =
-                c[0] == "FilePathStripPath" ? FilePathStripPath(c[1]) : FilePathStripFileName(c[1]);
-        EXPECT_EQ(result, c[3]) << c[0] << " '" << c[1] << "' " << c[2];
-    }
-}
-
 } // namespace
 } // namespace quorvex::test

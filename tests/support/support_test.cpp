@@ -171,10 +171,7 @@ TEST_F(PreferencesTest, ReadsLeadingNumbersAndWritesAStoredOneBackAsMinusOne)
                                                "NumberCopies=2\r\nIEPath=/usr/bin/b\r\n");
 }
 
-class ErrorHandlerTest : public AppDirTest {
-protected:
-    std::string errorLog() const { return readFile(path("quorvex.err")); }
-};
+using ErrorHandlerTest = AppDirTest;
 
 // The text with every "from" replaced.
 std::string replaced(std::string text, const std::string& from, const std::string& to)
@@ -195,7 +192,7 @@ TEST_F(ErrorHandlerTest, EachReportAppendsItsEntryAndShowsItsBoxAndOnlyAFatalOne
     EXPECT_THROW(HandleError(true, error, "libFiles.bas", "FilePathStripFileName()"),
                  FatalExitCalled);
 
-    std::string report = errorLog() + "-- the boxes: title (style): text\r\n";
+    std::string report = readFile(errorLogPath()) + "-- the boxes: title (style): text\r\n";
     for (const auto& box : m_desktop.boxes())
         report += box.title + " (" + std::to_string(box.style) + "): " + box.text + "\r\n";
     std::string expected = readFile(QUORVEX_TEST_DATA_DIR "/error_report.txt");
@@ -215,7 +212,7 @@ TEST_F(ErrorHandlerTest, ForeignFailuresAndVeryLongDescriptionsAreReportedOnceIn
     expectInErrorLog({"Severity:    Fatal", "ERR#-2147221503 @ Quorvex - odd ~thing~\r\n",
                       "CDatabaseJob.cls/OpenDatabaseJob().",
                       "Description: ERR#75 @ Quorvex - " + description + "\r\n"});
-    EXPECT_EQ(errorLog().find("libStrings.bas"), std::string::npos);
+    EXPECT_EQ(readFile(errorLogPath()).find("libStrings.bas"), std::string::npos);
     EXPECT_EQ(m_desktop.boxes().size(), 2u);
 }
 
