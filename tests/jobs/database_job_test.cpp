@@ -15,15 +15,6 @@ using test::at;
 // The system's separator, as a text.
 const std::string kSep(1, kPathSeparator);
 
-// A day written as 2027-03-03, with the time after a blank when it has one.
-DateTime moment(const std::string& text)
-{
-    const auto blank = text.find(' ');
-    return blank == std::string::npos
-               ? parseDate(text)
-               : parseDate(text.substr(0, blank)) + parseTime(text.substr(blank + 1));
-}
-
 class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
@@ -139,7 +130,7 @@ using NextRunTest = JobFileTest;
 TEST_F(NextRunTest, NextRunOfEverySchedule)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/next_run.txt"))
-        EXPECT_EQ(scheduled(c, moment(c[3])).DateNextRun(), moment(c[4]))
+        EXPECT_EQ(scheduled(c, parseDate(c[3]) + parseTime(c[4])).DateNextRun(), parseDate(c[5]))
             << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
 }
 
@@ -148,9 +139,10 @@ TEST_F(NextRunTest, MissedRunIsTheLatestScheduledMomentAfterTheDayOfTheLastRun)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/missed_run.txt")) {
         CDatabaseJob job = scheduled(c, at(2026, 12, 5, 9, 0));
-        job.setDateLastRun(moment(c[3]));
+        job.setDateLastRun(parseDate(c[3]));
         const DateTime none = DateTime::fromDate(1899, 12, 30);
-        EXPECT_EQ(job.MissedRun().value_or(none), c[4] == "none" ? none : moment(c[4]))
+        EXPECT_EQ(job.MissedRun().value_or(none),
+                  c[4] == "none" ? none : parseDate(c[4]) + parseTime(c[5]))
             << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
     }
 }

@@ -49,13 +49,6 @@ protected:
     std::string file() const { return path("settings.ini"); }
 };
 
-// Loads the preferences and gives all three.
-auto loaded()
-{
-    LoadPreferences();
-    return std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath);
-}
-
 // Val, the rounding and the integer conversions behind every number that job files and
 // Quorvex.ini hold.
 TEST(Numbers, AreReadRoundedAndConvertedOrOverflow)
@@ -165,7 +158,10 @@ TEST_F(PreferencesTest, ReadsLeadingNumbersAndWritesAStoredOneBackAsMinusOne)
 {
     writeFile(preferencesFilePath(), "; kept\r\n[Preferences]\r\nStopOnError=1\r\n"
                                      "NumberCopies=2.5 copies\r\nIEPath=/usr/bin/b\r\n");
-    EXPECT_EQ(loaded(), std::tuple(1, 2, "/usr/bin/b"));
+    LoadPreferences();
+    EXPECT_EQ(
+        std::tuple(preferences().StopOnError, preferences().NumberCopies, preferences().IEPath),
+        std::tuple(1, 2, "/usr/bin/b"));
     SavePreferences();
     EXPECT_EQ(readFile(preferencesFilePath()), "; kept\r\n[Preferences]\r\nStopOnError=-1\r\n"
                                                "NumberCopies=2\r\nIEPath=/usr/bin/b\r\n");
