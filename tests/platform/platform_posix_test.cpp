@@ -77,20 +77,19 @@ protected:
         fs::permissions(file, fs::perms::owner_all);
         return file.string();
     }
-    // The exit status of the program, or minus the error number when it could not start.
+    // The exit status of the program, which stays available once known, or minus the error
+    // number when it could not start.
     static int32_t run(const std::string& commandLine)
     {
-        std::optional<Process> process;
-        try {
-            process.emplace(commandLine, 6);
-        } catch (const RuntimeError& e) {
-            return -e.number();
-        }
-        std::optional<int32_t> status;
-        while (!(status = process->exitStatus()))
-            process->waitForExit(1000);
-        EXPECT_EQ(process->exitStatus(), status) << "the status stays available";
-        return *status;
+        int32_t status = 0;
+        const int32_t error = errorNumberOf([&] {
+            Process process(commandLine, 6);
+            while (!process.exitStatus())
+                process.waitForExit(1000);
+            status = *process.exitStatus();
+            EXPECT_EQ(process.exitStatus(), status);
+        });
+        return error != 0 ? -error : status;
     }
 };
 
