@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
 #include <unistd.h>
 
 namespace quorvex::fuzz {
@@ -18,58 +17,44 @@ namespace quorvex::fuzz {
 // with the documented fatal report is no finding. Not a std::exception, so no trap takes it.
 struct ProgramEnded {};
 
-// The console's desktop without its printing, so a long run does not flood the terminal.
-class QuietDesktop final : public ConsoleDesktop {
-public:
-    int messageBox(const std::string&, int style, const std::string&) override
-    {
-        return cautiousAnswer(style);
-    }
-};
-
-// A private application directory for the whole run, removed at exit; fatal reports end in
+// A private application directory for the whole run, removed at exit; boxes are answered
+// without printing, so that a long run does not flood the terminal, and fatal reports end in
 // ProgramEnded instead of the process.
-class Environment {
+class Environment final : public ConsoleDesktop {
 public:
     Environment()
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorvex-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
+        if (::mkdtemp(m_dir.data()) == nullptr)
             std::abort();
-        m_dir = pattern;
-        std::filesystem::create_directory(m_dir / "DatabaseJobs");
         AppInfo info;
-        info.directory = m_dir.string();
+        info.directory = m_dir;
         setApp(info);
-        setDesktop(&m_desktop);
+        setDesktop(this);
         setFatalExitHandler([] { throw ProgramEnded{}; });
     }
-    ~Environment()
+    ~Environment() override
     {
         std::error_code ignored;
         std::filesystem::remove_all(m_dir, ignored);
     }
-
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    // Writes the input as the file, and starts each input with an empty error log, which
-    // would otherwise grow for the whole run.
-    void put(const std::string& name, const uint8_t* data, size_t size) const
+    int messageBox(const std::string&, int style, const std::string&) override
     {
-        std::filesystem::remove(path("quorvex.err"));
-        std::ofstream(path(name), std::ios::binary)
+        return cautiousAnswer(style);
+    }
+
+    // The input written as the file; each input starts with an empty error log, which would
+    // otherwise grow for the whole run.
+    std::string put(const std::string& name, const uint8_t* data, size_t size) const
+    {
+        std::filesystem::remove(m_dir + "/quorvex.err");
+        std::ofstream(m_dir + "/" + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        return m_dir + "/" + name;
     }
 
 private:
-    std::filesystem::path m_dir;
-    QuietDesktop m_desktop;
+    std::string m_dir = (std::filesystem::temp_directory_path() / "quorvex-fuzz-XXXXXX").string();
 };
-
-inline std::string_view textOf(const uint8_t* data, size_t size)
-{
-    return {reinterpret_cast<const char*>(data), size};
-}
 
 // A property of the program that an input broke: stops the run and keeps the input.
 inline void require(bool holds)

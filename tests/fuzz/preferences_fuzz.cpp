@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace quorvex;
-    static const fuzz::Environment environment;
+    static fuzz::Environment environment;
     environment.put("Quorvex.ini", data, size);
     try {
         LoadPreferences();

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     using namespace quorvex;
     double value = 0;
     try {
-        value = Val(fuzz::textOf(data, size));
+        value = Val(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const RuntimeError& e) {
         fuzz::require(e.number() == err::Overflow);
         return 0;

@@ -1,56 +1,70 @@
 #include "jobs/database_job.hpp"
 
-#include "fakes/text_lines.hpp"
-#include "job_file_test.hpp"
+#include "fakes/case_table.hpp"
+#include "fakes/test_environment.hpp"
+#include "platform/paths.hpp"
 #include "support/date_text.hpp"
 #include "support/error.hpp"
 #include "support/error_handler.hpp"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <iterator>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace quorvex {
 namespace {
 
 using test::at;
-using test::JobFileTest;
-using test::kSep;
-using test::Lines;
-using test::linesOf;
 
-TEST(DatabaseJobRecord, SetDayOfWeekBuildsTheWholeMaskFromSundayTwoToSaturday128)
+// The system's separator, as a text.
+const std::string kSep(1, kPathSeparator);
+
+class JobFileTest : public test::AppDirTest {
+protected:
+    std::string jobFile() const { return path("Job.tsk"); }
+
+    // A hand-edited job file of these lines, with CR LF ends as on the original platform.
+    std::string handEdited(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (const auto& line : lines)
+            text += line + "\r\n";
+        writeFile(jobFile(), text);
+        return jobFile();
+    }
+
+    CDatabaseJob open(const std::string& file)
+    {
+        CDatabaseJob job;
+        EXPECT_EQ(job.OpenDatabaseJob(file), 0);
+        return job;
+    }
+
+    // A job with the schedule of a table's case, read at the moment given. The days stand for
+    // the weekday mask and the day of the month alike; the frequency picks one.
+    CDatabaseJob scheduled(const test::CaseFields& c, DateTime now)
+    {
+        CDatabaseJob job;
+        job.setFrequency(std::stoi(c[0]));
+        job.setDayOfWeek(static_cast<int16_t>(std::stoi(c[1])));
+        job.setDayOfMonth(static_cast<int16_t>(std::stoi(c[1])));
+        job.setStartTime(parseTime(c[2]));
+        m_clock.set(now);
+        return job;
+    }
+};
+
+// One record for all steps: each value replaces the last.
+TEST(DatabaseJobRecord, SettersBuildTheDayMaskAndTheTargetFolderAndNegativeCountsCannotBeRead)
 {
-    // Monday to Sunday, then the mask; one record for all rows: each mask replaces the last.
-    // clang-format off
-    const std::pair<std::string, int16_t> rows[] = {{"1111111", 254}, {"0000001", 2}, {"1000100", 68},
-        {"0000010", 128}, {"1111100", 124}, {"0000011", 130}, {"0000000", 0}};
-    // clang-format on
     CDatabaseJob job;
-    for (const auto& [d, mask] : rows) {
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/day_masks.txt")) {
+        const std::string& d = c[0];
         job.SetDayOfWeek(d[0] == '1', d[1] == '1', d[2] == '1', d[3] == '1', d[4] == '1',
                          d[5] == '1', d[6] == '1');
-        EXPECT_EQ(job.DayOfWeek(), mask) << d;
+        EXPECT_EQ(job.DayOfWeek(), std::stoi(c[1])) << d;
     }
-}
-
-TEST(DatabaseJobRecord, TargetDirectorySetterEndsTheValueWithOneSeparator)
-{
-    CDatabaseJob job;
     for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
              {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
         job.setBackupTargetDirectory(value);
         EXPECT_EQ(job.BackupTargetDirectory(), stored) << value;
     }
-}
-
-TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
-{
-    CDatabaseJob job;
     job.setDayOfWeek(-2);
     job.setDayOfMonth(-1);
     job.setNumberCopies(-32768);
@@ -59,100 +73,73 @@ TEST(DatabaseJobRecord, NegativeCountsCannotBeReadBack)
         EXPECT_EQ(test::errorNumberOf([&] { (void)(job.*read)(); }), err::TypeMismatch);
 }
 
+// Nightly.tsk, the one home of the job file format, holds every key; the file keeps no time of
+// day, no seconds and no outcome of a run.
 TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRecord)
 {
-    nightlyBackup().SaveDatabaseJob(jobFile());
-    // clang-format off
-    EXPECT_EQ(linesOf(readFile(jobFile())), (Lines{
-        "[General]", "JobName=Nightly Backup", "JobType=3", "[Schedule]", "DateLastRun=Dec-05-2026",
-        "StartTime=07:05", "Frequency=2", "DayOfWeek=124", "DayOfMonth=28", "[Security]",
-        "SecurityUsed=-1", "MDWFile=/data/system.mdw", "UserID=admin", "Password=s3cret=yes",
-        "[RepairCompact]", "DatabaseFile=/data/repair.mdb", "[AutoExecute]",
-        "DatabaseFile=/data/run me.mdb", "[Backup]", "DatabaseFile=D:/Data/Orders.mdb",
-        "TargetPath=E:" + kSep + "Backups" + kSep, "Compress=-1", "NumberCopies=3"}));
-    // clang-format on
-    open(jobFile()).SaveDatabaseJob(path("Copy.tsk"));
-    EXPECT_EQ(readFile(path("Copy.tsk")), readFile(jobFile()));
+    CDatabaseJob job = open(QUORVEX_TEST_DATA_DIR "/Nightly.tsk");
+    job.setDateLastRun(job.DateLastRun() + DateTime::fromTime(14, 15, 16));
+    job.setStartTime(job.StartTime() + DateTime::fromTime(0, 0, 42));
+    job.setFailure(true);
+    job.SaveDatabaseJob(jobFile());
+    EXPECT_EQ(readFile(jobFile()), readFile(QUORVEX_TEST_DATA_DIR "/Nightly.tsk"));
 }
 
-TEST_F(JobFileTest, MissingKeysAndAMissingFileLoadTheDefaults)
+// What the reader makes of values edited by hand, and of keys left out, seen in the line a save
+// writes back; a value it cannot read is a fatal report.
+TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
-    // Section and key names in any case, blanks around the value trimmed.
-    handEdited({"[general]", "jobname = Weekly copy ", "[SCHEDULE]", "StartTime=6:05"});
-    const auto fields = [](const CDatabaseJob& j) {
-        return std::tuple(j.JobName(), j.JobType(), j.DateLastRun(), formatTime(j.StartTime()),
-                          j.Frequency(), j.DayOfWeek(), j.DayOfMonth(), j.Security(), j.Compress(),
-                          j.NumberCopies(),
-                          j.MDWFile() + j.UserID() + j.Password() + j.RepairCompactMDB() +
-                              j.AutoExecuteMDB() + j.BackupSourceMDB() + j.BackupTargetDirectory());
-    };
-    const DateTime today = at(2026, 12, 5);
-    EXPECT_EQ(fields(open(jobFile())),
-              std::tuple("Weekly copy", 1, today, "06:05", 1, 1, 1, false, true, 3, ""));
-    EXPECT_EQ(fields(open(path("absent.tsk"))),
-              std::tuple("*ERROR*", 1, today, "00:00", 1, 1, 1, false, true, 3, ""));
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
+        if (c[2].starts_with("ERR#")) {
+            std::filesystem::remove(errorLogPath());
+            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited({c[0], c[1]})),
+                         test::FatalExitCalled);
+            expectInErrorLog({c[2] + "\r\n", "CDatabaseJob.cls/OpenDatabaseJob()."});
+            continue;
+        }
+        open(handEdited({c[0], c[1]})).SaveDatabaseJob(path("Saved.tsk"));
+        const std::string saved = readFile(path("Saved.tsk"));
+        EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
+    }
+    // A missing file loads the defaults of missing keys, and is not made.
+    open(handEdited({"[Other]"})).SaveDatabaseJob(path("Defaults.tsk"));
+    open(path("absent.tsk")).SaveDatabaseJob(path("FromNothing.tsk"));
+    EXPECT_EQ(readFile(path("FromNothing.tsk")), readFile(path("Defaults.tsk")));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
 }
 
-TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
-{
-    const auto load = [this](const char* section, const char* line) {
-        return open(handEdited({section, line}));
-    };
-    // One key per row (missing keys and -1 are read in the tests above).
-    // An empty Frequency loads daily, but 0 stays 0.
-    EXPECT_EQ(load("[Schedule]", "Frequency=").Frequency(), 1);
-    EXPECT_EQ(load("[Schedule]", "Frequency=0").Frequency(), 0);
-    EXPECT_EQ(load("[Schedule]", "Frequency=100000").Frequency(), 100000);
-    // Any number but 0 is true; letters are 0.
-    EXPECT_TRUE(load("[Security]", "SecurityUsed=1").Security());
-    EXPECT_FALSE(load("[Security]", "SecurityUsed=yes").Security());
-    // An empty Compress is false.
-    EXPECT_FALSE(load("[Backup]", "Compress=").Compress());
-    // Numbers are rounded half to even and read up to the first character that is not one.
-    EXPECT_EQ(load("[Backup]", "NumberCopies=2.5").NumberCopies(), 2);
-    EXPECT_EQ(load("[Backup]", "NumberCopies=3.5").NumberCopies(), 4);
-    EXPECT_EQ(load("[Backup]", "NumberCopies=7 copies").NumberCopies(), 7);
-    EXPECT_EQ(load("[General]", "JobType=&H3").JobType(), 3);
-    // Texts as written; dates also in upper-case English.
-    EXPECT_EQ(load("[Backup]", "TargetPath=/srv/backup").BackupTargetDirectory(), "/srv/backup");
-    EXPECT_EQ(load("[Schedule]", "DateLastRun=MAR-5-2027").DateLastRun(), at(2027, 3, 5));
-}
-
-TEST_F(JobFileTest, UnreadableValueEndsTheProgramWithAnErrorLogEntryAndABox)
-{
-    const std::pair<Lines, std::string> rows[] = {
-        {{"[Backup]", "NumberCopies=40000"}, "ERR#6 @ Quorvex - Overflow"},
-        {{"[Schedule]", "StartTime=noon"}, "ERR#13 @ Quorvex - Type mismatch"},
-        {{"[Schedule]", "DateLastRun=someday"}, "ERR#13 @ Quorvex - Type mismatch"}};
-    for (const auto& [lines, error] : rows) {
-        std::filesystem::remove(errorLogPath());
-        EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited(lines)), test::FatalExitCalled);
-        expectInErrorLog({"Severity:    Fatal", error, "CDatabaseJob.cls/OpenDatabaseJob()."});
-        ASSERT_FALSE(m_desktop.boxes().empty());
-        EXPECT_EQ(m_desktop.boxes().back().title, "Fatal Application Error");
-    }
-    EXPECT_EQ(m_desktop.boxes().size(), std::size(rows));
-}
-
+// Our keys are replaced where they stand, the rest is kept, the missing sections follow.
 TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
 {
-    handEdited({"; written by hand", "[Backup]", "DatabaseFile=/old/source.mdb",
-                "TargetPath=/old/target/", "Compress=-1", "NumberCopies=9", "Comment=keep me",
-                "[Extra]", "Note=also kept"});
+    writeFile(jobFile(), readFile(QUORVEX_TEST_DATA_DIR "/Foreign.tsk"));
     CDatabaseJob job; // a fresh record: every field at its zero value
     job.setJobName("Repair");
     job.setJobType(job_type::RepairCompact);
     job.setRepairCompactMDB("/data/orders.mdb");
     job.SaveDatabaseJob(jobFile());
-    // Our keys replaced where they stand, the rest kept, the missing sections after them.
     const std::string saved = readFile(jobFile());
-    EXPECT_TRUE(saved.starts_with(
-        crlf({"; written by hand", "[Backup]", "DatabaseFile=", "TargetPath=", "Compress=0",
-              "NumberCopies=0", "Comment=keep me", "[Extra]", "Note=also kept", "[General]",
-              "JobName=Repair"})))
+    EXPECT_TRUE(saved.starts_with(readFile(QUORVEX_TEST_DATA_DIR "/Foreign.tsk.saved-start")))
         << saved;
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
+}
+
+using NextRunTest = JobFileTest;
+
+// The missed run is the latest scheduled moment after the day of the last run; the runs between
+// the last one and now did not happen.
+TEST_F(NextRunTest, NextRunOfEveryScheduleAndTheMissedRun)
+{
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/next_run.txt"))
+        EXPECT_EQ(scheduled(c, parseDate(c[3]) + parseTime(c[4])).DateNextRun(), parseDate(c[5]))
+            << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
+    for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/missed_run.txt")) {
+        CDatabaseJob job = scheduled(c, at(2026, 12, 5, 9, 0));
+        job.setDateLastRun(parseDate(c[3]));
+        const DateTime none = DateTime::fromDate(1899, 12, 30);
+        EXPECT_EQ(job.MissedRun().value_or(none),
+                  c[4] == "none" ? none : parseDate(c[4]) + parseTime(c[5]))
+            << c[0] << " | " << c[1] << " | " << c[2] << " | " << c[3];
+    }
 }
 
 } // namespace

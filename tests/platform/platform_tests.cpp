@@ -1,99 +1,74 @@
+// What the platform layer does alike on every system: attributes, renames, the identity of an
+// entry, copies, and the locks that keep instances and runs apart.
+#include "execution/file_copy.hpp"
 #include "fakes/test_environment.hpp"
-#include "platform/computer_name.hpp"
 #include "platform/file_attributes.hpp"
 #include "platform/file_lock.hpp"
-#include "platform/single_instance.hpp"
+#include "platform/file_system.hpp"
 #include "support/error.hpp"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quorvex::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ComputerName, IsTheKernelsHostName)
-{
-    std::ifstream kernel("/proc/sys/kernel/hostname");
-    std::string expected;
-    std::getline(kernel, expected);
-    EXPECT_FALSE(computerName().empty());
-    EXPECT_EQ(computerName(), expected);
-}
+using PlatformTest = AppDirTest;
 
-using FileAttributesTest = AppDirTest;
-
-TEST_F(FileAttributesTest, ReadsHiddenFromTheNameReadOnlyFromTheOwnerWriteBitAndFollowsLinks)
+TEST_F(PlatformTest, AttributesRenamesThatRefuseOrReplaceAsAskedAndTwoSpellingsOfOneEntry)
 {
-    for (const char* name : {"plain.mdb", ".hidden.mdb", "locked.mdb"})
-        writeFile(dir() / name, "");
-    fs::permissions(dir() / "locked.mdb", fs::perms::owner_read | fs::perms::group_write);
+    writeFile(dir() / "plain.mdb", "");
+    writeFile(dir() / "locked.mdb", "");
+    fs::permissions(dir() / "locked.mdb", fs::perms::owner_read);
     fs::create_directory(dir() / "folder");
-    fs::create_directory_symlink(dir() / "folder", dir() / "shortcut");
-    fs::create_symlink(dir() / "nowhere", dir() / "dangling");
-
     EXPECT_EQ(fileAttributes(path("plain.mdb")), attr::Normal);
-    EXPECT_EQ(fileAttributes(path(".hidden.mdb")), attr::Hidden);
     EXPECT_EQ(fileAttributes(path("locked.mdb")), attr::ReadOnly);
     EXPECT_EQ(fileAttributes(path("folder")), attr::Directory);
-    EXPECT_EQ(fileAttributes(path("shortcut")) & attr::Directory, attr::Directory);
-    EXPECT_EQ(fileAttributes(path("dangling")), attr::Normal);
-    EXPECT_THROW(fileAttributes(path("missing.mdb")), RuntimeError);
+    EXPECT_EQ(errorNumberOf([&] { fileAttributes(path("missing.mdb")); }), err::FileNotFound);
+
+    writeFile(dir() / "new.mdb", "new");
+    writeFile(dir() / "old.mdb", "old");
+    EXPECT_EQ(errorNumberOf([&] { renameNoReplace(path("new.mdb"), path("old.mdb")); }),
+              err::FileExists);
+    EXPECT_EQ(readFile(dir() / "old.mdb"), "old");
+    renameReplacing(path("new.mdb"), path("old.mdb"));
+    EXPECT_EQ(readFile(dir() / "old.mdb"), "new");
+    EXPECT_FALSE(fs::exists(dir() / "new.mdb"));
+
+    fs::create_directory(dir() / "Backups");
+    fs::create_directory(dir() / "Other");
+    EXPECT_TRUE(sameEntry(path("Backups"), path("Other/../Backups")));
+    EXPECT_FALSE(sameEntry(path("Backups"), path("Other")));
+    EXPECT_FALSE(sameEntry(path("Backups"), path("Missing")));
 }
 
-class SingleInstanceTest : public AppDirTest {
-protected:
-    SingleInstance take() const { return SingleInstance(dir().string(), "quorvex.lock"); }
-    // Whether a fresh process finds the lock taken.
-    int probeFromAnotherProcess() const
-    {
-        const pid_t child = ::fork();
-        if (child == 0)
-            ::_exit(take().anotherInstanceRuns() ? 1 : 0);
-        int status = -1;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-};
-
-TEST_F(SingleInstanceTest, OnlyTheFirstHolderRunsAndAnotherProcessIsRefusedWhileItHoldsTheLock)
+// A disk that fills up in the middle of a copy: the half-written copy is gone afterwards,
+// though Windows deletes no file that is still open.
+TEST_F(PlatformTest, ACopyKeepsContentReadOnlyAndTimeNeverReplacesAndLeavesNothingWhenItFails)
 {
-    std::optional<SingleInstance> first;
-    first.emplace(dir().string(), "quorvex.lock");
-    EXPECT_FALSE(first->anotherInstanceRuns());
-    EXPECT_TRUE(take().anotherInstanceRuns());
-    EXPECT_EQ(probeFromAnotherProcess(), 1);
-    first.reset();
-    EXPECT_EQ(probeFromAnotherProcess(), 0);
-    EXPECT_THROW(SingleInstance((dir() / "missing").string(), "quorvex.lock"), RuntimeError);
+    writeFile(dir() / "Orders.mdb", std::string(3 << 20, 'd'));
+    fs::permissions(dir() / "Orders.mdb", fs::perms::owner_read);
+    copyFileToNew(path("Orders.mdb"), path("Copy.mdb"));
+    EXPECT_EQ(readFile(dir() / "Copy.mdb"), readFile(dir() / "Orders.mdb"));
+    EXPECT_EQ(fileAttributes(path("Copy.mdb")), attr::ReadOnly);
+    EXPECT_EQ(fs::last_write_time(dir() / "Copy.mdb"), fs::last_write_time(dir() / "Orders.mdb"));
+    EXPECT_EQ(errorNumberOf([&] { OpenFile::createNew(path("Copy.mdb")); }), err::FileExists);
+    setCopyProgressHook([](uint64_t written) {
+        if (written > (1 << 20))
+            throw RuntimeError::fromNumber(err::DiskFull);
+    });
+    const int32_t failure =
+        errorNumberOf([&] { copyFileToNew(path("Orders.mdb"), path("Failed.mdb")); });
+    setCopyProgressHook({});
+    EXPECT_EQ(failure, err::DiskFull);
+    EXPECT_FALSE(fs::exists(dir() / "Failed.mdb"));
 }
-
-TEST_F(SingleInstanceTest, AProgramStartedMeanwhileDoesNotKeepTheLock)
-{
-    std::optional<SingleInstance> held;
-    held.emplace(dir().string(), "quorvex.lock");
-    // Once the shell has printed, it runs as a program of its own; it outlives the holder.
-    FILE* child = ::popen("echo started; exec sleep 1", "r");
-    ASSERT_NE(child, nullptr);
-    char line[16];
-    ASSERT_NE(std::fgets(line, sizeof line, child), nullptr);
-    held.reset();
-    EXPECT_FALSE(take().anotherInstanceRuns());
-    EXPECT_EQ(::pclose(child), 0);
-}
-
-using ExclusiveFileLockTest = AppDirTest;
 
 // One holder at a time, also within one process; the lock file goes with the lock, and one
-// left behind (its holder killed) is simply taken.
-TEST_F(ExclusiveFileLockTest, OneHolderAtATimeAndTheLockFileGoesWithTheLock)
+// left behind (its holder killed) is simply taken. (The instance lock, held by the agent and
+// seen from another process: CtlRunTest.DueRunsNothingOnTheFirstCheckNorBesideTheAgent.)
+TEST_F(PlatformTest, OneLockHolderAtATimeAndTheLockFileGoesWithTheLock)
 {
     const std::string file = path("target.lock");
     ExclusiveFileLock first(file);
@@ -105,8 +80,6 @@ TEST_F(ExclusiveFileLockTest, OneHolderAtATimeAndTheLockFileGoesWithTheLock)
     std::ofstream(file) << "left by a killed holder";
     EXPECT_TRUE(second.tryLock());
     EXPECT_FALSE(first.tryLock());
-    second.release();
-    EXPECT_FALSE(fs::exists(file));
     EXPECT_THROW(ExclusiveFileLock(path("missing/target.lock")).tryLock(), RuntimeError);
 }
 
