@@ -12,9 +12,9 @@ struct CtlOutcome {
     std::string err;
 };
 
-// Runs quorvexctl as a user would, with the real clock, in workDir when one is given. What it
-// prints goes through out.txt and err.txt in scratchDir. No argument may hold a quote.
+// Runs quorvexctl as a user would, with the real clock. What it prints goes through out.txt
+// and err.txt in scratchDir. No argument may hold a quote.
 CtlOutcome runQuorvexctl(const std::vector<std::string>& args,
-                         const std::filesystem::path& scratchDir, const std::string& workDir = {});
+                         const std::filesystem::path& scratchDir);
 
 } // namespace quorvex::test

@@ -9,11 +9,10 @@
 namespace quorvex::test {
 
 CtlOutcome runQuorvexctl(const std::vector<std::string>& args,
-                         const std::filesystem::path& scratchDir, const std::string& workDir)
+                         const std::filesystem::path& scratchDir)
 {
     const auto quoted = [](const std::string& text) { return "'" + text + "'"; };
-    std::string command = workDir.empty() ? "" : "cd " + quoted(workDir) + " && ";
-    command += quoted(QUORVEXCTL_PATH);
+    std::string command = quoted(QUORVEXCTL_PATH);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     const auto out = scratchDir / "out.txt";

@@ -1,0 +1,132 @@
+// quorvexctl where only POSIX sets the scene: two runs at once, and quorvexctl as a real process
+// (usage, exit status, and the data folder by the program folder's mode and the environment).
+#include "ctl_test.hpp"
+#include "run_quorvexctl.hpp"
+
+#include "app/ctl_run.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace quorvex::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two runs of one job at once, as from quorvexctl beside the agent, take turns on the target:
+// the copies are exactly those of two runs one after the other. Repeated, since without the
+// target's lock the outcome would depend on how the two happen to interleave.
+TEST_F(CtlTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
+{
+    const std::string big(8 << 20, 'n');
+    putFile(path("data/Sales.mdb"), big);
+    addJob("Plain", "Sales.mdb");
+    addJob("Zipped", "Sales.mdb", "Compress=-1\r\n");
+    for (const std::string job : {"Plain", "Plain", "Zipped", "Zipped"}) {
+        SCOPED_TRACE(job);
+        const std::string extension = job == "Plain" ? ".mdb" : ".zip";
+        fs::remove_all(target());
+        fs::create_directories(target());
+        for (const std::string copy : {"Sales", "Sales_1", "Sales_4"})
+            putFile(target() / (copy + extension), copy);
+        std::vector<pid_t> runs;
+        for (int run = 0; run < 2; ++run)
+            if (runs.push_back(fork()); runs.back() == 0)
+                _exit(ctl(ctl::runCommand, {job}));
+        for (const pid_t run : runs) {
+            int status = -1;
+            waitpid(run, &status, 0);
+            EXPECT_EQ(status, 0);
+        }
+        Files files = targetFiles();
+        for (auto& [name, content] : files)
+            if (content.starts_with("PK") || content == big)
+                content = "new";
+        EXPECT_EQ(files, (Files{{"Sales" + extension, "new"},
+                                {"Sales_1" + extension, "new"},
+                                {"Sales_2" + extension, "Sales"},
+                                {"Sales_3" + extension, "Sales_1"}}));
+    }
+}
+
+// Arguments quorvexctl does not understand give the usage and status 2, and touch nothing. A
+// fatal report whose error log cannot be written still tells the user and ends the program
+// with status 1, not an abort.
+TEST_F(CtlTest, AsAProcessUnknownArgumentsGiveTheUsageAndAFatalErrorStatusOne)
+{
+    const std::string usage = readFile(fs::path(QUORVEX_TEST_DATA_DIR) / "usage.txt");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"lst"}, {"list", "--verbose"}, {"list", "--app-dir"}, {"list", "--app-dir", ""},
+             {"list", dir().string()}, {"run"}, {"run", "--app-dir", dir().string()},
+             {"due", "now"}, {"paths", "--app-dir"}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CtlOutcome outcome = runQuorvexctl(args, dir());
+        EXPECT_EQ(std::tie(outcome.status, outcome.out, outcome.err),
+                  std::make_tuple(2, std::string(), usage));
+    }
+    EXPECT_FALSE(fs::exists(path("quorvex.err")));
+    fs::create_directory(path("quorvex.err"));
+    writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=99999\r\n");
+    const CtlOutcome fatal = runQuorvexctl({"run", "Any", "--app-dir", dir().string()}, dir());
+    EXPECT_EQ(fatal.status, 1);
+    EXPECT_NE(fatal.err.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"),
+              std::string::npos)
+        << fatal.err;
+}
+
+// quorvexctl paths, run from a program folder of its own with a home of its own: the data
+// folder is the program folder when the user may write it, else the user's data home, made on
+// first use and open to the user only; one that cannot be made ends with status 1, saying why.
+// A program folder the user may not write is made so by its mode, or for root by running as
+// nobody.
+TEST_F(CtlTest, DataFolderIsTheProgramFolderWhenWritableElseTheUsersDataHomeOrStatusOne)
+{
+    const fs::path program = dir() / "program", home = dir() / "home";
+    const std::string prog = program.string(), xdg = (home / "xdg").string();
+    const std::string local = (home / ".local/share").string();
+    fs::create_directories(program);
+    fs::create_directories(home);
+    fs::copy_file(QUORVEXCTL_PATH, program / "quorvexctl");
+    const bool root = geteuid() == 0;
+    if (root) {
+        fs::permissions(dir(), fs::perms(0755));
+        ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
+    }
+    const auto paths = [&](bool readOnly, const std::string& xdgDataHome, std::string more) {
+        fs::permissions(program, fs::perms(readOnly ? 0555 : 0755));
+        const int status = std::system(
+            ("HOME='" + home.string() + "' XDG_DATA_HOME='" + xdgDataHome + "' " +
+             (readOnly && root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") +
+             "'" + prog + "/quorvexctl' paths " + more + " >'" + path("out.txt") + "' 2>'" +
+             path("err.txt") + "'")
+                .c_str());
+        fs::permissions(program, fs::perms(0755));
+        return std::pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(path("out.txt")));
+    };
+    const auto listing = [&](const std::string& data) {
+        return "program\t" + prog + "\ndata\t" + data + "\njobs\t" + data +
+               "/DatabaseJobs/\npreferences\t" + data + "/Quorvex.ini\nlog\t" + data +
+               "/quorvex.log\nerrors\t" + data + "/quorvex.err\nlock\t" + data + "/quorvex.lock\n";
+    };
+    const std::string appDir = "--app-dir " + dir().string();
+    EXPECT_EQ(paths(false, xdg, ""), std::pair(0, listing(prog)));
+    EXPECT_EQ(paths(false, xdg, appDir), std::pair(0, listing(dir().string())));
+    EXPECT_EQ(paths(true, xdg, ""), std::pair(0, listing(xdg + "/quorvex")));
+    EXPECT_EQ(paths(true, "relative/ignored", ""), std::pair(0, listing(local + "/quorvex")));
+    EXPECT_EQ(paths(true, "", ""), std::pair(0, listing(local + "/quorvex")));
+    EXPECT_EQ(paths(true, xdg, appDir), std::pair(0, listing(dir().string())));
+    for (const std::string& made : {xdg + "/quorvex", local + "/quorvex"})
+        EXPECT_EQ(fs::status(made).permissions(), fs::perms(0700));
+    EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1);
+    writeFile(home / "file", "");
+    EXPECT_EQ(paths(true, (home / "file").string(), ""), std::pair(1, std::string()));
+    const std::string err = readFile(path("err.txt"));
+    EXPECT_TRUE(err.starts_with("quorvexctl: cannot create the data folder " +
+                                (home / "file/quorvex").string() + ": "))
+        << err;
+}
+
+} // namespace
+} // namespace quorvex::test
