@@ -1,7 +1,6 @@
 // quorvexctl where only POSIX sets the scene: two runs at once, and quorvexctl as a real process
 // (usage, exit status, and the data folder by the program folder's mode and the environment).
 #include "ctl_test.hpp"
-#include "run_quorvexctl.hpp"
 
 #include "app/ctl_run.hpp"
 
@@ -51,41 +50,16 @@ TEST_F(CtlTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
     }
 }
 
-// Arguments quorvexctl does not understand give the usage and status 2, and touch nothing. A
-// fatal report whose error log cannot be written still tells the user and ends the program
-// with status 1, not an abort.
-TEST_F(CtlTest, AsAProcessUnknownArgumentsGiveTheUsageAndAFatalErrorStatusOne)
-{
-    const std::string usage = readFile(fs::path(QUORVEX_TEST_DATA_DIR) / "usage.txt");
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"lst"}, {"list", "--verbose"}, {"list", "--app-dir"}, {"list", "--app-dir", ""},
-             {"list", dir().string()}, {"run"}, {"run", "--app-dir", dir().string()},
-             {"due", "now"}, {"paths", "--app-dir"}}) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const CtlOutcome outcome = runQuorvexctl(args, dir());
-        EXPECT_EQ(std::tie(outcome.status, outcome.out, outcome.err),
-                  std::make_tuple(2, std::string(), usage));
-    }
-    EXPECT_FALSE(fs::exists(path("quorvex.err")));
-    fs::create_directory(path("quorvex.err"));
-    writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=99999\r\n");
-    const CtlOutcome fatal = runQuorvexctl({"run", "Any", "--app-dir", dir().string()}, dir());
-    EXPECT_EQ(fatal.status, 1);
-    EXPECT_NE(fatal.err.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"),
-              std::string::npos)
-        << fatal.err;
-}
-
-// quorvexctl paths, run from a program folder of its own with a home of its own: the data
+// quorvexctl as a real process, from a program folder of its own and with a home of its own.
+// Arguments it does not understand give the usage and status 2 and touch nothing. The data
 // folder is the program folder when the user may write it, else the user's data home, made on
 // first use and open to the user only; one that cannot be made ends with status 1, saying why.
-// A program folder the user may not write is made so by its mode, or for root by running as
-// nobody.
-TEST_F(CtlTest, DataFolderIsTheProgramFolderWhenWritableElseTheUsersDataHomeOrStatusOne)
+// A fatal report whose error log cannot be written still tells the user and ends the program
+// with status 1, not an abort. A program folder the user may not write is made so by its mode,
+// or for root by running as nobody.
+TEST_F(CtlTest, AsAProcessTheUsageTheDataFolderAndTheExitStatus)
 {
     const fs::path program = dir() / "program", home = dir() / "home";
-    const std::string prog = program.string(), xdg = (home / "xdg").string();
-    const std::string local = (home / ".local/share").string();
     fs::create_directories(program);
     fs::create_directories(home);
     fs::copy_file(QUORVEXCTL_PATH, program / "quorvexctl");
@@ -94,37 +68,56 @@ TEST_F(CtlTest, DataFolderIsTheProgramFolderWhenWritableElseTheUsersDataHomeOrSt
         fs::permissions(dir(), fs::perms(0755));
         ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
     }
-    const auto paths = [&](bool readOnly, const std::string& xdgDataHome, std::string more) {
+    std::string err;
+    const auto run = [&](const std::string& args, bool readOnly = false,
+                         const std::string& xdgDataHome = "") {
         fs::permissions(program, fs::perms(readOnly ? 0555 : 0755));
         const int status = std::system(
             ("HOME='" + home.string() + "' XDG_DATA_HOME='" + xdgDataHome + "' " +
-             (readOnly && root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") +
-             "'" + prog + "/quorvexctl' paths " + more + " >'" + path("out.txt") + "' 2>'" +
+             (readOnly && root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") + "'" +
+             (program / "quorvexctl").string() + "' " + args + " >'" + path("out.txt") + "' 2>'" +
              path("err.txt") + "'")
                 .c_str());
         fs::permissions(program, fs::perms(0755));
+        err = readFile(path("err.txt"));
         return std::pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(path("out.txt")));
     };
-    const auto listing = [&](const std::string& data) {
-        return "program\t" + prog + "\ndata\t" + data + "\njobs\t" + data +
-               "/DatabaseJobs/\npreferences\t" + data + "/Quorvex.ini\nlog\t" + data +
-               "/quorvex.log\nerrors\t" + data + "/quorvex.err\nlock\t" + data + "/quorvex.lock\n";
-    };
+    const std::string usage = readFile(fs::path(QUORVEX_TEST_DATA_DIR) / "usage.txt");
     const std::string appDir = "--app-dir " + dir().string();
-    EXPECT_EQ(paths(false, xdg, ""), std::pair(0, listing(prog)));
-    EXPECT_EQ(paths(false, xdg, appDir), std::pair(0, listing(dir().string())));
-    EXPECT_EQ(paths(true, xdg, ""), std::pair(0, listing(xdg + "/quorvex")));
-    EXPECT_EQ(paths(true, "relative/ignored", ""), std::pair(0, listing(local + "/quorvex")));
-    EXPECT_EQ(paths(true, "", ""), std::pair(0, listing(local + "/quorvex")));
-    EXPECT_EQ(paths(true, xdg, appDir), std::pair(0, listing(dir().string())));
+    for (const std::string args :
+         {"", "lst", "list --verbose", "list --app-dir", "run", "due now", "list --app-dir ''",
+          "list data", "run --app-dir data", "paths --app-dir"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(std::pair(run(args), err), std::pair(std::pair(2, std::string()), usage));
+    }
+    EXPECT_FALSE(fs::exists(path("quorvex.err")));
+
+    const std::string prog = program.string(), xdg = (home / "xdg").string();
+    const std::string local = (home / ".local/share").string();
+    const auto listing = [&](const std::string& data) {
+        return std::pair(0, "program\t" + prog + "\ndata\t" + data + "\njobs\t" + data +
+                                "/DatabaseJobs/\npreferences\t" + data + "/Quorvex.ini\nlog\t" +
+                                data + "/quorvex.log\nerrors\t" + data + "/quorvex.err\nlock\t" +
+                                data + "/quorvex.lock\n");
+    };
+    EXPECT_EQ(run("paths", false, xdg), listing(prog));
+    EXPECT_EQ(run("paths", true, xdg), listing(xdg + "/quorvex"));
+    EXPECT_EQ(run("paths", true, "relative/ignored"), listing(local + "/quorvex"));
+    EXPECT_EQ(run("paths", true), listing(local + "/quorvex"));
+    EXPECT_EQ(run("paths " + appDir, true, xdg), listing(dir().string()));
     for (const std::string& made : {xdg + "/quorvex", local + "/quorvex"})
         EXPECT_EQ(fs::status(made).permissions(), fs::perms(0700));
     EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1);
     writeFile(home / "file", "");
-    EXPECT_EQ(paths(true, (home / "file").string(), ""), std::pair(1, std::string()));
-    const std::string err = readFile(path("err.txt"));
+    EXPECT_EQ(run("paths", true, (home / "file").string()), std::pair(1, std::string()));
     EXPECT_TRUE(err.starts_with("quorvexctl: cannot create the data folder " +
                                 (home / "file/quorvex").string() + ": "))
+        << err;
+
+    fs::create_directory(path("quorvex.err"));
+    writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=99999\r\n");
+    EXPECT_EQ(run("run Any " + appDir).first, 1);
+    EXPECT_NE(err.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"), std::string::npos)
         << err;
 }
 
