@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace quorvex::test {
 namespace {
@@ -18,29 +17,22 @@ std::string withoutOuterBlanks(const std::string& text)
                : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-CaseFields fieldsOf(const std::string& line)
-{
-    CaseFields fields;
-    std::size_t start = 0;
-    for (auto bar = line.find(" | "); bar != std::string::npos; bar = line.find(" | ", start)) {
-        fields.push_back(withoutOuterBlanks(line.substr(start, bar - start)));
-        start = bar + 3;
-    }
-    fields.push_back(withoutOuterBlanks(line.substr(start)));
-    return fields;
-}
-
 } // namespace
 
 std::vector<CaseFields> readCaseTable(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(file, std::ios::binary).rdbuf();
     std::vector<CaseFields> cases;
-    for (const std::string& line : linesOf(content.str()))
-        if (!withoutOuterBlanks(line).empty() && line.front() != '#')
-            cases.push_back(fieldsOf(line));
+    for (const std::string& line : linesOf(content.str())) {
+        if (withoutOuterBlanks(line).empty() || line.front() == '#')
+            continue;
+        CaseFields& fields = cases.emplace_back();
+        for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 3) {
+            bar = line.find(" | ", start);
+            fields.push_back(withoutOuterBlanks(line.substr(start, bar - start)));
+        }
+    }
     EXPECT_FALSE(cases.empty()) << "no cases in " << file;
     return cases;
 }

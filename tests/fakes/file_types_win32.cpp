@@ -6,28 +6,16 @@
 
 namespace quorvex::test {
 
-namespace {
-
-// Sets a key's default value, creating the key.
-void setDefault(const std::string& key, const std::string& value)
-{
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &handle, nullptr),
-              ERROR_SUCCESS)
-        << key;
-    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(handle);
-}
-
-} // namespace
-
+// RegSetValueA makes the key and sets its default value.
 void associateExtension(const std::string& extension, const std::string& typeName,
                         const std::string& program)
 {
-    setDefault(extension, typeName);
-    setDefault(typeName + "\\shell\\open\\command", "\"" + program + "\" \"%1\"");
+    const std::string command = "\"" + program + "\" \"%1\"";
+    EXPECT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, extension.c_str(), REG_SZ, typeName.c_str(), 0),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, (typeName + "\\shell\\open\\command").c_str(), REG_SZ,
+                           command.c_str(), 0),
+              ERROR_SUCCESS);
 }
 
 void removeAssociation(const std::string& extension, const std::string& typeName)

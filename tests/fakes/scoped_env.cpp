@@ -1,7 +1,5 @@
 #include "fakes/scoped_env.hpp"
 
-#include "fakes/environment.hpp"
-
 #include <cstdlib>
 
 namespace quorvex::test {
@@ -11,12 +9,12 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
 {
     if (const char* saved = std::getenv(m_name.c_str()))
         m_saved = saved;
-    setEnvironment(m_name, value);
+    set(m_name, value);
 }
 
 ScopedEnv::~ScopedEnv()
 {
-    setEnvironment(m_name, m_saved);
+    set(m_name, m_saved);
 }
 
 } // namespace quorvex::test

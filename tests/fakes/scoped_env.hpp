@@ -15,6 +15,9 @@ public:
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    // Sets or removes the variable of this process, which the programs it starts inherit.
+    static void set(const std::string& name, const std::optional<std::string>& value);
+
     std::string m_name;
     std::optional<std::string> m_saved;
 };

@@ -1,31 +1,26 @@
 #include "fakes/scripted_desktop.hpp"
 
+#include <map>
+
 namespace quorvex::test {
 
 namespace {
 
-int firstButton(int style)
-{
-    switch (style & mb::ButtonsMask) {
-    case mb::AbortRetryIgnore:
-        return mb::Abort;
-    case mb::YesNoCancel:
-    case mb::YesNo:
-        return mb::Yes;
-    case mb::RetryCancel:
-        return mb::Retry;
-    default:
-        return mb::Ok;
-    }
-}
+// The answer of a box's first button, by the box's buttons; OK when not listed.
+const std::map<int, int> kFirstButton = {{mb::AbortRetryIgnore, mb::Abort},
+                                         {mb::YesNoCancel, mb::Yes},
+                                         {mb::YesNo, mb::Yes},
+                                         {mb::RetryCancel, mb::Retry}};
 
 } // namespace
 
 int ScriptedDesktop::messageBox(const std::string& text, int style, const std::string& title)
 {
     m_boxes.push_back({text, style, title});
-    if (m_answers.empty())
-        return firstButton(style);
+    if (m_answers.empty()) {
+        const auto first = kFirstButton.find(style & mb::ButtonsMask);
+        return first == kFirstButton.end() ? mb::Ok : first->second;
+    }
     const int answer = m_answers.front();
     m_answers.pop_front();
     return answer;

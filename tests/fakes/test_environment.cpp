@@ -25,16 +25,11 @@ int32_t errorNumberOf(const std::function<void()>& action)
 
 void AppDirTest::SetUp()
 {
-    // A fresh name of our own; creating it is what claims it, so a name taken meanwhile by
-    // another test program is passed over.
-    std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; m_dir.empty() && attempt < 100; ++attempt) {
-        const auto candidate = base / ("quorvex-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(candidate))
-            m_dir = candidate;
-    }
-    ASSERT_FALSE(m_dir.empty());
+    // A fresh name of our own: creating it claims it, so a name taken by another test program
+    // fails the test rather than sharing the folder.
+    m_dir = std::filesystem::temp_directory_path() /
+            ("quorvex-test-" + std::to_string(std::random_device()()));
+    ASSERT_TRUE(std::filesystem::create_directory(m_dir)) << m_dir;
     AppInfo info;
     info.directory = m_dir.string();
     setApp(info);
@@ -58,16 +53,14 @@ void AppDirTest::TearDown()
 
 std::string AppDirTest::readFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
 
 void AppDirTest::writeFile(const std::filesystem::path& path, const std::string& content)
 {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
+    std::ofstream(path, std::ios::binary) << content;
 }
 
 void AppDirTest::expectInErrorLog(std::initializer_list<std::string_view> parts)

@@ -17,8 +17,8 @@ namespace quorvex::test {
 // before the process's first lookup (in a test Environment or at the top of main()).
 class XdgTree {
 public:
-    // Lays out an empty tree under root, which is created when missing.
-    explicit XdgTree(std::filesystem::path root);
+    // The tree lies under root, which is made when the environment is applied.
+    explicit XdgTree(std::filesystem::path root) : m_root(std::move(root)) {}
 
     // Documents whose names end in the extension (".mdb") open with the program, a full path
     // that may hold blanks or a bare name found along PATH. The program must exist and be
@@ -29,18 +29,14 @@ public:
     // some desktops set up a generic viewer.
     void defaultUnknownTypesTo(const std::string& extension);
 
-    // Points XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME and XDG_CONFIG_DIRS at the tree.
+    // Writes the tree and points XDG_DATA_HOME, XDG_DATA_DIRS, XDG_CONFIG_HOME and
+    // XDG_CONFIG_DIRS at it.
     void applyEnvironment() const;
 
-    const std::filesystem::path& root() const { return m_root; }
-
 private:
-    void writeMimeDatabase() const;
-    void writeDefaults() const;
-
     std::filesystem::path m_root;
-    // Extension without its dot -> MIME type, for the glob list and the default programs.
-    std::map<std::string, std::string> m_types;
+    // Extension without its dot -> program.
+    std::map<std::string, std::string> m_programs;
     std::string m_unknownTypesExtension;
 };
 
