@@ -1,16 +1,79 @@
-#include "ctl_test.hpp"
+#include "execution_test.hpp"
 
 #include "app/ctl_due.hpp"
 #include "app/ctl_list.hpp"
 #include "app/ctl_run.hpp"
 #include "jobs/job_directory.hpp"
+#include "platform/paths.hpp"
 #include "platform/single_instance.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace quorvex::test {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace ctl;
+
+using Files = std::map<std::string, std::string>;
+
+// The quorvexctl commands called in process on backup jobs in a temporary data folder, on the
+// fixed clock (Saturday, Dec 5 2026, 10:00). The test program lies in the program folder, so
+// the backups start the zip beside the programs.
+class CtlTest : public ExecutionTest {
+protected:
+    void SetUp() override
+    {
+        ExecutionTest::SetUp();
+        putFile(path("data/Sales.mdb"), "new");
+        putFile(path("data/System.mdw"), "workgroup");
+        std::filesystem::create_directories(target());
+    }
+
+    std::filesystem::path target() const { return dir() / "backup"; }
+    // Every file of the target folder with its content.
+    Files targetFiles() const
+    {
+        Files files;
+        for (const auto& entry : std::filesystem::directory_iterator(target()))
+            files[entry.path().filename().string()] = readFile(entry.path());
+        return files;
+    }
+    // A backup job of a file of the data folder into the target, keeping five older copies.
+    void addJob(const std::string& name, const std::string& source,
+                const std::string& more = "Compress=0\r\n")
+    {
+        putFile(path("DatabaseJobs/" + name + ".tsk"),
+                "[General]\r\nJobName=" + name + "\r\nJobType=3\r\n[Backup]\r\nDatabaseFile=" +
+                    path("data/" + source) + "\r\nTargetPath=" + target().string() +
+                    kPathSeparator + "\r\nNumberCopies=5\r\n" + more);
+    }
+    // The command on our data folder (unless the arguments name another one): its exit
+    // status; what it printed is kept in m_out and m_err.
+    int ctl(int (*command)(std::span<char* const>), std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--app-dir", dir().string()});
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int status = command(argv);
+        m_out = ::testing::internal::GetCapturedStdout();
+        m_err = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    std::string m_out;
+    std::string m_err;
+};
 
 // The list shows a line a job file in start-up order; a job file the reader rejects is left out
 // with one non-fatal error-log entry naming it, and a relative data folder prints the same full
@@ -120,6 +183,41 @@ TEST_F(CtlTest, RunRunsTheNamedJobsInTheGivenOrderWithThePreferencesCopyLimit)
     EXPECT_EQ(ctl(runCommand, {"Broken", "Plain"}), 1);
     EXPECT_EQ(logMessages().at(7), "Backing Up   " + path("data/Missing.mdb"));
     EXPECT_EQ(logMessages().back(), "Verified     " + copies + "Sales.mdb");
+}
+
+// Two runs of one job at once, as from quorvexctl beside the agent, take turns on the target:
+// the copies are exactly those of two runs one after the other. Repeated, since without the
+// target's lock the outcome would depend on how the two happen to interleave.
+TEST_F(CtlTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
+{
+    const std::string big(8 << 20, 'n');
+    putFile(path("data/Sales.mdb"), big);
+    addJob("Plain", "Sales.mdb");
+    addJob("Zipped", "Sales.mdb", "Compress=-1\r\n");
+    // A run first sets up quorvexctl's console, data folder and preferences for the two.
+    ASSERT_EQ(ctl(runCommand, {"Plain"}), 0);
+    for (const std::string job : {"Plain", "Plain", "Zipped", "Zipped"}) {
+        SCOPED_TRACE(job);
+        const std::string extension = job == "Plain" ? ".mdb" : ".zip";
+        fs::remove_all(target());
+        fs::create_directories(target());
+        for (const std::string copy : {"Sales", "Sales_1", "Sales_4"})
+            putFile(target() / (copy + extension), copy);
+        const std::vector<std::string> file = {path("DatabaseJobs/" + job + ".tsk")};
+        int secondStatus = -1;
+        std::thread second([&] { secondStatus = executeJobFiles(file); });
+        EXPECT_EQ(executeJobFiles(file), 0);
+        second.join();
+        EXPECT_EQ(secondStatus, 0);
+        Files files = targetFiles();
+        for (auto& [name, content] : files)
+            if (content.starts_with("PK") || content == big)
+                content = "new";
+        EXPECT_EQ(files, (Files{{"Sales" + extension, "new"},
+                                {"Sales_1" + extension, "new"},
+                                {"Sales_2" + extension, "Sales"},
+                                {"Sales_3" + extension, "Sales_1"}}));
+    }
 }
 
 } // namespace

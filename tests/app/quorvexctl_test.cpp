@@ -1,54 +1,20 @@
-// quorvexctl where only POSIX sets the scene: two runs at once, and quorvexctl as a real process
-// (usage, exit status, and the data folder by the program folder's mode and the environment).
-#include "ctl_test.hpp"
+#include "fakes/test_environment.hpp"
 
-#include "app/ctl_run.hpp"
+#include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace quorvex::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Two runs of one job at once, as from quorvexctl beside the agent, take turns on the target:
-// the copies are exactly those of two runs one after the other. Repeated, since without the
-// target's lock the outcome would depend on how the two happen to interleave.
-TEST_F(CtlTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
-{
-    const std::string big(8 << 20, 'n');
-    putFile(path("data/Sales.mdb"), big);
-    addJob("Plain", "Sales.mdb");
-    addJob("Zipped", "Sales.mdb", "Compress=-1\r\n");
-    for (const std::string job : {"Plain", "Plain", "Zipped", "Zipped"}) {
-        SCOPED_TRACE(job);
-        const std::string extension = job == "Plain" ? ".mdb" : ".zip";
-        fs::remove_all(target());
-        fs::create_directories(target());
-        for (const std::string copy : {"Sales", "Sales_1", "Sales_4"})
-            putFile(target() / (copy + extension), copy);
-        std::vector<pid_t> runs;
-        for (int run = 0; run < 2; ++run)
-            if (runs.push_back(fork()); runs.back() == 0)
-                _exit(ctl(ctl::runCommand, {job}));
-        for (const pid_t run : runs) {
-            int status = -1;
-            waitpid(run, &status, 0);
-            EXPECT_EQ(status, 0);
-        }
-        Files files = targetFiles();
-        for (auto& [name, content] : files)
-            if (content.starts_with("PK") || content == big)
-                content = "new";
-        EXPECT_EQ(files, (Files{{"Sales" + extension, "new"},
-                                {"Sales_1" + extension, "new"},
-                                {"Sales_2" + extension, "Sales"},
-                                {"Sales_3" + extension, "Sales_1"}}));
-    }
-}
+using QuorvexctlTest = AppDirTest;
 
 // quorvexctl as a real process, from a program folder of its own and with a home of its own.
 // Arguments it does not understand give the usage and status 2 and touch nothing. The data
@@ -57,7 +23,7 @@ TEST_F(CtlTest, TwoRunsOfOneJobAtOnceRotateAsTwoRunsOneAfterTheOther)
 // A fatal report whose error log cannot be written still tells the user and ends the program
 // with status 1, not an abort. A program folder the user may not write is made so by its mode,
 // or for root by running as nobody.
-TEST_F(CtlTest, AsAProcessTheUsageTheDataFolderAndTheExitStatus)
+TEST_F(QuorvexctlTest, UsageDataFolderAndExitStatus)
 {
     const fs::path program = dir() / "program", home = dir() / "home";
     fs::create_directories(program);
