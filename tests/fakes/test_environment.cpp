@@ -30,9 +30,7 @@ void AppDirTest::SetUp()
     m_dir = std::filesystem::temp_directory_path() /
             ("quorvex-test-" + std::to_string(std::random_device()()));
     ASSERT_TRUE(std::filesystem::create_directory(m_dir)) << m_dir;
-    AppInfo info;
-    info.directory = m_dir.string();
-    setApp(info);
+    setApp({.directory = m_dir.string(), .dataDirectory = {}});
     m_clock.set(2026, 12, 5, 10, 0, 0);
     setClock(&m_clock);
     setDesktop(&m_desktop);
