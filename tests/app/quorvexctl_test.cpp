@@ -34,19 +34,17 @@ TEST_F(QuorvexctlTest, UsageDataFolderAndExitStatus)
         fs::permissions(dir(), fs::perms(0755));
         ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
     }
-    std::string err;
+    // The exit status, a blank, and what quorvexctl printed.
     const auto run = [&](const std::string& args, bool readOnly = false,
                          const std::string& xdgDataHome = "") {
         fs::permissions(program, fs::perms(readOnly ? 0555 : 0755));
         const int status = std::system(
             ("HOME='" + home.string() + "' XDG_DATA_HOME='" + xdgDataHome + "' " +
              (readOnly && root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") + "'" +
-             (program / "quorvexctl").string() + "' " + args + " >'" + path("out.txt") + "' 2>'" +
-             path("err.txt") + "'")
+             (program / "quorvexctl").string() + "' " + args + " >'" + path("out.txt") + "' 2>&1")
                 .c_str());
         fs::permissions(program, fs::perms(0755));
-        err = readFile(path("err.txt"));
-        return std::pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(path("out.txt")));
+        return std::to_string(WEXITSTATUS(status)) + " " + readFile(path("out.txt"));
     };
     const std::string usage = readFile(fs::path(QUORVEX_TEST_DATA_DIR) / "usage.txt");
     const std::string appDir = "--app-dir " + dir().string();
@@ -54,17 +52,16 @@ TEST_F(QuorvexctlTest, UsageDataFolderAndExitStatus)
          {"", "lst", "list --verbose", "list --app-dir", "run", "due now", "list --app-dir ''",
           "list data", "run --app-dir data", "paths --app-dir"}) {
         SCOPED_TRACE(args);
-        EXPECT_EQ(std::pair(run(args), err), std::pair(std::pair(2, std::string()), usage));
+        EXPECT_EQ(run(args), "2 " + usage);
     }
     EXPECT_FALSE(fs::exists(path("quorvex.err")));
 
     const std::string prog = program.string(), xdg = (home / "xdg").string();
     const std::string local = (home / ".local/share").string();
     const auto listing = [&](const std::string& data) {
-        return std::pair(0, "program\t" + prog + "\ndata\t" + data + "\njobs\t" + data +
-                                "/DatabaseJobs/\npreferences\t" + data + "/Quorvex.ini\nlog\t" +
-                                data + "/quorvex.log\nerrors\t" + data + "/quorvex.err\nlock\t" +
-                                data + "/quorvex.lock\n");
+        return "0 program\t" + prog + "\ndata\t" + data + "\njobs\t" + data +
+               "/DatabaseJobs/\npreferences\t" + data + "/Quorvex.ini\nlog\t" + data +
+               "/quorvex.log\nerrors\t" + data + "/quorvex.err\nlock\t" + data + "/quorvex.lock\n";
     };
     EXPECT_EQ(run("paths", false, xdg), listing(prog));
     EXPECT_EQ(run("paths", true, xdg), listing(xdg + "/quorvex"));
@@ -75,16 +72,16 @@ TEST_F(QuorvexctlTest, UsageDataFolderAndExitStatus)
         EXPECT_EQ(fs::status(made).permissions(), fs::perms(0700));
     EXPECT_EQ(std::distance(fs::directory_iterator(program), {}), 1);
     writeFile(home / "file", "");
-    EXPECT_EQ(run("paths", true, (home / "file").string()), std::pair(1, std::string()));
-    EXPECT_TRUE(err.starts_with("quorvexctl: cannot create the data folder " +
-                                (home / "file/quorvex").string() + ": "))
-        << err;
+    const std::string failed = run("paths", true, (home / "file").string());
+    EXPECT_TRUE(failed.starts_with("1 quorvexctl: cannot create the data folder " +
+                                   (home / "file/quorvex").string() + ": "))
+        << failed;
 
     fs::create_directory(path("quorvex.err"));
     writeFile(path("Quorvex.ini"), "[Preferences]\r\nNumberCopies=99999\r\n");
-    EXPECT_EQ(run("run Any " + appDir).first, 1);
-    EXPECT_NE(err.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"), std::string::npos)
-        << err;
+    const std::string fatal = run("run Any " + appDir);
+    EXPECT_TRUE(fatal.starts_with("1 ")) << fatal;
+    EXPECT_NE(fatal.find("Fatal Application Error: ERR#6 @ Quorvex - Overflow"), std::string::npos);
 }
 
 } // namespace
