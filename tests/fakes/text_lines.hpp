@@ -11,11 +11,8 @@ inline std::vector<std::string> linesOf(const std::string& content)
 {
     std::vector<std::string> lines;
     std::istringstream in(content);
-    for (std::string line; std::getline(in, line);) {
-        if (line.ends_with('\r'))
-            line.pop_back();
-        lines.push_back(line);
-    }
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
     return lines;
 }
 
