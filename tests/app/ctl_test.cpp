@@ -55,7 +55,7 @@ protected:
                     kPathSeparator + "\r\nNumberCopies=5\r\n" + more);
     }
     // The command on our data folder (unless the arguments name another one): its exit
-    // status; what it printed is kept in m_out and m_err.
+    // status, also after a fatal report; what it printed is kept in m_out and m_err.
     int ctl(int (*command)(std::span<char* const>), std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--app-dir", dir().string()});
@@ -64,7 +64,11 @@ protected:
             argv.push_back(arg.data());
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
-        const int status = command(argv);
+        int status = 1; // a fatal report ends quorvexctl with status 1
+        try {
+            status = command(argv);
+        } catch (const FatalExitCalled&) {
+        }
         m_out = ::testing::internal::GetCapturedStdout();
         m_err = ::testing::internal::GetCapturedStderr();
         return status;
