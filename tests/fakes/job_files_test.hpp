@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -72,28 +73,24 @@ protected:
         flushBoxes();
         m_transcript += line + "\n";
     }
-    // The transcript: every message box as "<title> (<style>): <text>", with line ends
+    // The transcript compared whole with tests/data/<folder>/<suite>.<test>.txt, the one home
+    // of the box texts: every message box as "<title> (<style>): <text>", with line ends
     // written \r and \n, between the test's notes; the application directory reads <dir>.
-    std::string transcript()
+    // QUORVEX_UPDATE_EXPECTED=1 writes the file instead.
+    void expectTranscript()
     {
         flushBoxes();
         std::string text = m_transcript;
         const std::string app = dir().string();
         for (auto at = text.find(app); at != std::string::npos; at = text.find(app, at))
             text.replace(at, app.size(), "<dir>");
-        return text;
-    }
-    // The transcript compared whole with tests/data/<folder>/<suite>.<test>.txt, the one home
-    // of the box texts; QUORVEX_UPDATE_EXPECTED=1 writes the file instead.
-    void expectTranscript()
-    {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         const std::filesystem::path file =
             std::filesystem::path(QUORVEX_TEST_DATA_DIR) /
             (std::string(test->test_suite_name()) + "." + test->name() + ".txt");
         if (std::getenv("QUORVEX_UPDATE_EXPECTED") != nullptr)
-            writeFile(file, transcript());
-        EXPECT_EQ(transcript(), readFile(file)) << file;
+            writeFile(file, text);
+        EXPECT_EQ(text, readFile(file)) << file;
     }
 
     using Names = std::vector<std::string>;
@@ -110,14 +107,13 @@ protected:
 private:
     void flushBoxes()
     {
-        const auto& boxes = m_desktop.boxes();
-        for (; m_boxesWritten < boxes.size(); ++m_boxesWritten) {
-            std::string text;
-            for (char c : boxes[m_boxesWritten].text)
-                text += c == '\r' ? std::string("\\r") : c == '\n' ? "\\n" : std::string(1, c);
-            m_transcript += boxes[m_boxesWritten].title + " (" +
-                            std::to_string(boxes[m_boxesWritten].style) + "): " + text + "\n";
+        for (const auto& box : std::span(m_desktop.boxes()).subspan(m_boxesWritten)) {
+            m_transcript += box.title + " (" + std::to_string(box.style) + "): ";
+            for (char c : box.text)
+                m_transcript += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+            m_transcript += "\n";
         }
+        m_boxesWritten = m_desktop.boxes().size();
     }
 
     ScopedEnv m_pathGuard{"PATH", std::getenv("PATH")};

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,10 +21,28 @@ public:
         std::string title;
     };
 
-    int messageBox(const std::string& text, int style, const std::string& title) override;
-    std::optional<std::string> openFileName(const OpenFileRequest& request) override;
-    std::optional<std::string> chooseFolder(const std::string& prompt) override;
-    void doEvents() override;
+    int messageBox(const std::string& text, int style, const std::string& title) override
+    {
+        m_boxes.push_back({text, style, title});
+        const auto first = kFirstButton.find(style & mb::ButtonsMask);
+        return next(m_answers, first == kFirstButton.end() ? mb::Ok : first->second);
+    }
+    std::optional<std::string> openFileName(const OpenFileRequest& request) override
+    {
+        m_fileDialogs.push_back(request);
+        return next(m_paths, {});
+    }
+    std::optional<std::string> chooseFolder(const std::string& prompt) override
+    {
+        m_folderDialogs.push_back(prompt);
+        return next(m_paths, {});
+    }
+    void doEvents() override
+    {
+        ++m_doEventsCount;
+        if (m_doEventsHook)
+            m_doEventsHook();
+    }
     void setBusyPointer(bool busy) override { m_busy = busy; }
     void beep() override { ++m_beeps; }
     void trayNotification(const std::string& title, const std::string& text) override
@@ -48,7 +67,21 @@ public:
     int doEventsCount() const { return m_doEventsCount; }
 
 private:
-    std::optional<std::string> nextPath();
+    // The answer of a box's first button, by the box's buttons; OK when not listed.
+    static inline const std::map<int, int> kFirstButton = {{mb::AbortRetryIgnore, mb::Abort},
+                                                           {mb::YesNoCancel, mb::Yes},
+                                                           {mb::YesNo, mb::Yes},
+                                                           {mb::RetryCancel, mb::Retry}};
+
+    // The script's next entry, taken from it; the given one when the script has run out.
+    template <class T> static T next(std::deque<T>& script, T unscripted)
+    {
+        if (script.empty())
+            return unscripted;
+        T entry = std::move(script.front());
+        script.pop_front();
+        return entry;
+    }
 
     std::vector<Box> m_boxes;
     std::deque<int> m_answers;

@@ -1,10 +1,10 @@
-#include "fakes/environment.hpp"
+#include "fakes/scoped_env.hpp"
 
 #include <cstdlib>
 
 namespace quorvex::test {
 
-void setEnvironment(const std::string& name, const std::optional<std::string>& value)
+void ScopedEnv::set(const std::string& name, const std::optional<std::string>& value)
 {
     if (value)
         ::setenv(name.c_str(), value->c_str(), 1);
