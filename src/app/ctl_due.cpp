@@ -46,14 +46,13 @@ private:
 };
 
 // The job files whose due moment, as a list made at the previous check shows it, lies before
-// now.
+// now; a file the reader rejects is left out with its error-log entry, as the agent does.
 std::vector<std::string> dueJobFiles(DateTime previous, DateTime now)
 {
     std::vector<std::string> due;
     CDatabaseJob job;
     for (const std::string& file : listJobFiles(DatabaseJobsPath())) {
-        job.OpenDatabaseJob(file);
-        if (dueSince(job, previous, now))
+        if (job.OpenDatabaseJobOrSkip(file) && dueSince(job, previous, now))
             due.push_back(file);
     }
     return due;
