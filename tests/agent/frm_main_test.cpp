@@ -3,9 +3,6 @@
 #include "fakes/job_files_test.hpp"
 #include "support/error_handler.hpp"
 
-#include <QTimer>
-#include <QTreeWidget>
-
 #include <functional>
 
 namespace quorvex::test {
@@ -21,11 +18,6 @@ protected:
     std::string addJob(const std::string& name, int hour, int minute)
     {
         return listBackupJob(m_schedule, name, DateTime::fromTime(hour, minute), at(2026, 11, 1));
-    }
-    // A text of the first row.
-    QString cell(int column) const
-    {
-        return m_schedule.lvwSchedule()->topLevelItem(0)->text(column);
     }
     // One timer tick at the given moment of December 2026.
     void tickAt(int day, int hour, int minute, int second = 0)
@@ -50,21 +42,20 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsV
     m_schedule.show();
     tickAt(5, 10, 31);
     EXPECT_EQ(runsLogged(), Names{});
-    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Nov-01-2026");
+    EXPECT_EQ(m_schedule.rowDateLastRun(1), at(2026, 11, 1));
     m_schedule.hide();
 
     // The job file's last run and the row's next run, as seen while the job runs.
-    std::pair<DateTime, QString> seenDuringRun;
+    std::pair<DateTime, DateTime> seenDuringRun;
     m_desktop.onDoEvents([&] {
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
-        seenDuringRun = {job.DateLastRun(), cell(frmSchedule::kColNextRun)};
+        seenDuringRun = {job.DateLastRun(), m_schedule.rowDateNextRun(1)};
     });
     tickAt(5, 10, 31, 1);
     EXPECT_EQ(runsLogged(), Names{"Orders"});
-    EXPECT_EQ(readFile(backupTarget() / "Orders.mdb"), "database Orders");
-    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 5), QString("Dec-06-2026")));
-    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Dec-05-2026");
+    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 5), at(2026, 12, 6)));
+    EXPECT_EQ(m_schedule.rowDateLastRun(1), at(2026, 12, 5));
 
     tickAt(5, 10, 31, 6);
     tickAt(6, 10, 30, 0);
@@ -74,7 +65,7 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsV
     tickAt(8, 9, 0);
     tickAt(8, 9, 0, 5);
     EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders", "Orders"})) << "one late run";
-    EXPECT_EQ(cell(frmSchedule::kColNextRun), "Dec-08-2026");
+    EXPECT_EQ(m_schedule.rowDateNextRun(1), at(2026, 12, 8));
 }
 
 // A job that fails leaves a note beside the tray icon; a job file gone bad since start-up is
