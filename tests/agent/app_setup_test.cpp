@@ -179,12 +179,9 @@ TEST_F(StartUpTest, ProgramPrintsVersionAndHelpRunsOffscreenWithoutADisplayEndsO
                   output("quorvexctl", "paths"));
 
     std::filesystem::copy_file(builtAppDir() / "quorvex", dir() / "quorvex");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.insert("QT_QPA_PLATFORM", "xcb");
+    const ScopedEnv noX11{"DISPLAY", {}}, noWayland{"WAYLAND_DISPLAY", {}},
+        x11Asked{"QT_QPA_PLATFORM", "xcb"};
     QProcess agent;
-    agent.setProcessEnvironment(env);
     agent.setProgram(QString::fromStdString(path("quorvex")));
     agent.setReadChannel(QProcess::StandardError);
     agent.start();

@@ -1,8 +1,12 @@
 #include "agent/frm_main.hpp"
 #include "agent/sys_tray.hpp"
+#include "fakes/case_table.hpp"
 #include "fakes/job_files_test.hpp"
 #include "support/error_handler.hpp"
 
+#include <QTimer>
+
+#include <cstdio>
 #include <functional>
 
 namespace quorvex::test {
@@ -30,42 +34,27 @@ protected:
     frmMain m_main{m_schedule};
 };
 
-// An empty list is left alone; a due job runs once its due moment has passed, not while the
-// window is visible, and once for the occurrences missed meanwhile.
+// A due job runs once its due moment has passed, not while the window is visible, and once for
+// the occurrences missed meanwhile (data/agent/due_ticks.txt). Its file's last run and its
+// row's next run are saved before it runs.
 TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsVisible)
 {
-    tickAt(5, 10, 0);
-    EXPECT_FALSE(std::filesystem::exists(transactionLogPath()));
     const std::string file = addJob("Orders", 10, 30);
-    tickAt(5, 10, 30, 0);
-    EXPECT_EQ(runsLogged(), Names{}) << "equal to the due moment is not later than it";
-    m_schedule.show();
-    tickAt(5, 10, 31);
-    EXPECT_EQ(runsLogged(), Names{});
-    EXPECT_EQ(m_schedule.rowDateLastRun(1), at(2026, 11, 1));
-    m_schedule.hide();
-
-    // The job file's last run and the row's next run, as seen while the job runs.
     std::pair<DateTime, DateTime> seenDuringRun;
     m_desktop.onDoEvents([&] {
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
         seenDuringRun = {job.DateLastRun(), m_schedule.rowDateNextRun(1)};
     });
-    tickAt(5, 10, 31, 1);
-    EXPECT_EQ(runsLogged(), Names{"Orders"});
-    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 5), at(2026, 12, 6)));
-    EXPECT_EQ(m_schedule.rowDateLastRun(1), at(2026, 12, 5));
-
-    tickAt(5, 10, 31, 6);
-    tickAt(6, 10, 30, 0);
-    EXPECT_EQ(runsLogged(), Names{"Orders"});
-    tickAt(6, 10, 30, 5);
-    EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders"})) << "the following occurrence runs again";
-    tickAt(8, 9, 0);
-    tickAt(8, 9, 0, 5);
-    EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders", "Orders"})) << "one late run";
-    EXPECT_EQ(m_schedule.rowDateNextRun(1), at(2026, 12, 8));
+    for (const CaseFields& tick :
+         readCaseTable(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "due_ticks.txt")) {
+        int day = 0, hour = 0, minute = 0, second = 0;
+        std::sscanf(tick[0].c_str(), "%d %d:%d:%d", &day, &hour, &minute, &second);
+        m_schedule.setVisible(tick[1] == "shown");
+        tickAt(day, hour, minute, second);
+        EXPECT_EQ(runsLogged().size(), std::stoul(tick[2])) << tick[0];
+    }
+    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 8), at(2026, 12, 8)));
 }
 
 // A job that fails leaves a note beside the tray icon; a job file gone bad since start-up is
