@@ -103,8 +103,6 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
     EXPECT_EQ(linesOf(readFile(transactionLogPath())).at(0).substr(21),
               "Making up the run missed at Dec-05-2026 03:00");
     EXPECT_FALSE(schedule().isVisible());
-    EXPECT_FALSE(mainWindow().isVisible());
-    EXPECT_EQ(m_setup->tray()->icon()->toolTip(), "Quorvex");
     EXPECT_TRUE(mainWindow().tmrCheckForDatabaseJob()->isActive());
     EXPECT_EQ(mainWindow().tmrCheckForDatabaseJob()->interval(), 5000);
     expectInErrorLog({(jobsDir() / "Broken.tsk").string()});
@@ -120,10 +118,6 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
     note(rowsOf(schedule()));
-    QTreeWidget& list = *schedule().lvwSchedule();
-    EXPECT_TRUE(list.isColumnHidden(frmSchedule::kColJobType));
-    EXPECT_TRUE(list.isColumnHidden(frmSchedule::kColJobFile));
-    EXPECT_FALSE(list.topLevelItem(1)->icon(0).isNull());
     clickWhenShown(m_setup->tray()->popup().exitItem());
     QTimer::singleShot(0, [this] { mainWindow().Form_MouseMove(SysTrayApp::kLeftButtonDown); });
     EXPECT_EQ(QApplication::exec(), 0);
