@@ -77,11 +77,6 @@ protected:
         }
         return shown;
     }
-    static std::string focused()
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
-                                           : "";
-    }
     // The cases of tests/data/ui/<name>.
     static std::vector<CaseFields> cases(const std::string& name)
     {

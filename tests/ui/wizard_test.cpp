@@ -80,6 +80,7 @@ protected:
 // the actions after each click: exactly one stays selected.
 TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilledIn)
 {
+    const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
     for (int action = 1; action <= 3; ++action) {
         open(true);
         click(QStringLiteral("optAction(%1)").arg(action));
