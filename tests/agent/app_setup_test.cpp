@@ -7,7 +7,6 @@
 #include "execution/file_copy.hpp"
 #include "platform/single_instance.hpp"
 #include "support/app_info.hpp"
-#include "support/error_handler.hpp"
 #include "ui/form_test.hpp"
 
 #include <QLabel>

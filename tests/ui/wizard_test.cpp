@@ -4,7 +4,6 @@
 #include "ui/form_test.hpp"
 #include "ui/wizard/frm_wiz_job_definition.hpp"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -78,7 +77,12 @@ protected:
 // Next is disabled); then the keys refused in the name, each start time typed as "<typed> ->
 // <kept>, focus on <control>", the schedule page for each frequency, the security page, and
 // the actions after each click: exactly one stays selected.
-TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilledIn)
+//
+// Then it notes the controls of a new job and the default name beside each name listed; the
+// values of a stored job (data/ui/Mailing.tsk) and of a hand-edited one with a type, a day of
+// the month and a number of copies that have no entry; then, without Access, the notice of each
+// of three showings, before the window shows.
+TEST_F(WizardTest, StepsPagesDefaultsAndStoredValuesOddOnesSelectSoundEntriesWithoutAccessBackups)
 {
     const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
     for (int action = 1; action <= 3; ++action) {
@@ -133,20 +137,12 @@ TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilled
         click(QStringLiteral("optAction(%1)").arg(clicked));
         note(form(kActions));
     }
-    expectTranscript();
-}
 
-// The transcript notes the controls of a new job and the default name beside each name listed;
-// the values of a stored job (data/ui/Mailing.tsk) and of a hand-edited one with a type, a day
-// of the month and a number of copies that have no entry; then, without Access, the notice of
-// each of three showings, before the window shows.
-TEST_F(WizardTest, EditingShowsTheStoredValuesOddValuesSelectSoundEntriesWithoutAccessBackups)
-{
     open(true);
-    note(m_wizard->windowTitle().toStdString() + " " + form(kDays) + " " +
-         std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()));
-    note(form("optAction(1) txtStartTime cmbFrequency optNoSecurity optCompression(1) "
-              "cmbNumberFilesToKeep txtBackupSourceMDB"));
+    note(m_wizard->windowTitle().toStdString() + " " +
+         std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()) + " " +
+         form(kDays + " optAction(1) txtStartTime cmbFrequency optNoSecurity optCompression(1) "
+                      "cmbNumberFilesToKeep txtBackupSourceMDB"));
     for (const char* listed : {"Nightly", "New Database Job", "New Database Job 7",
                                "new database job 9", "New Database Job 99999"}) {
         m_schedule.AddItemListView(listed, {}, {}, {}, job_type::Backup, "/x.tsk");
@@ -161,20 +157,19 @@ TEST_F(WizardTest, EditingShowsTheStoredValuesOddValuesSelectSoundEntriesWithout
         std::filesystem::copy_file(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / stored, file,
                                    std::filesystem::copy_options::overwrite_existing);
         open(false);
-        note(m_wizard->windowTitle().toStdString() + " " + form(kDays));
-        note(form(
-            "optAction(1) optAction(2) optAction(3) txtDatabaseJobName txtStartTime cmbDayOfMonth "
-            "optUserLevelSecurity txtMDWFile txtUserID txtPassword optCompression(0) "
-            "cmbNumberFilesToKeep txtAutoExecMDB txtBackupTargetPath"));
+        note(m_wizard->windowTitle().toStdString() + " " +
+             form(kDays + " optAction(1) optAction(2) optAction(3) txtDatabaseJobName txtStartTime"
+                          " cmbDayOfMonth optUserLevelSecurity txtMDWFile txtUserID txtPassword"
+                          " optCompression(0) cmbNumberFilesToKeep txtAutoExecMDB"
+                          " txtBackupTargetPath"));
         if (stored == std::string("Odd.tsk")) {
             std::filesystem::remove(dir() / "TestForAccess.mdb");
             preferences().NumberCopies = 2; // below the three copies of a new job
         }
     }
-    EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->count(), 3);
+    note(std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()));
     open(true);
-    EXPECT_EQ(form(kActions + " cmbNumberFilesToKeep"),
-              "optAction(1)=!off optAction(2)=!off optAction(3)=on cmbNumberFilesToKeep=2");
+    note(form(kActions + " cmbNumberFilesToKeep"));
     expectTranscript();
 }
 
