@@ -50,18 +50,13 @@ protected:
     frmSchedule& schedule() const { return *m_setup->schedule(); }
     frmMain& mainWindow() const { return *m_setup->mainWindow(); }
     QMenu& menu() const { return *m_setup->tray()->popup().menu(); }
-    // Clicks a menu item as soon as the menu is up.
-    void clickWhenShown(QAction* item)
+    // Opens the tray menu by the click and clicks the item once the menu waits for input.
+    void chooseFromMenu(int trayClick, QAction* item)
     {
-        QObject::connect(
-            &menu(), &QMenu::aboutToShow, &menu(),
-            [this, item] {
-                QTimer::singleShot(0, &menu(), [this, item] {
-                    QTest::mouseClick(&menu(), Qt::LeftButton, {},
-                                      menu().actionGeometry(item).center());
-                });
-            },
-            Qt::SingleShotConnection);
+        QTimer::singleShot(0, &menu(), [this, item] {
+            QTest::mouseClick(&menu(), Qt::LeftButton, {}, menu().actionGeometry(item).center());
+        });
+        mainWindow().Form_MouseMove(trayClick);
     }
     std::unique_ptr<AppSetup> m_setup;
 };
@@ -112,13 +107,13 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
     EXPECT_NE(mainWindow().lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
     QApplication::processEvents();
     EXPECT_EQ(mainWindow().lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
-    clickWhenShown(m_setup->tray()->popup().scheduleItem());
-    mainWindow().Form_MouseMove(SysTrayApp::kRightButtonUp);
+    chooseFromMenu(SysTrayApp::kRightButtonUp, m_setup->tray()->popup().scheduleItem());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
     note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
     note(rowsOf(schedule()));
-    clickWhenShown(m_setup->tray()->popup().exitItem());
-    QTimer::singleShot(0, [this] { mainWindow().Form_MouseMove(SysTrayApp::kLeftButtonDown); });
+    QTimer::singleShot(0, [this] {
+        chooseFromMenu(SysTrayApp::kLeftButtonDown, m_setup->tray()->popup().exitItem());
+    });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(m_setup->tray()->hasIcon());
     EXPECT_FALSE(mainWindow().tmrCheckForDatabaseJob()->isActive());
