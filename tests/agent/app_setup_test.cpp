@@ -9,7 +9,6 @@
 #include "support/app_info.hpp"
 #include "ui/form_test.hpp"
 
-#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QScopeGuard>
@@ -65,7 +64,7 @@ protected:
 // ago is made up once at a silent start, only when the loaded preferences ask for it (the second
 // start). Silent, only the icon shows (the installed package's test has SIGTERM running the exit
 // sequence). Tray clicks wait for the loop; the menu shows the schedule window,
-// counted and sorted: the transcript has the rows with their hidden columns, none for the
+// sorted: the transcript has the rows with their hidden columns, none for the
 // hidden file, the sub-directory or the unreadable job file; a file that is no job still gets
 // one. Exit ends the loop; a start without /SILENT shows the window.
 TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShowsItAndExits)
@@ -109,7 +108,6 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
     EXPECT_EQ(mainWindow().lastNotification(), SysTrayApp::kLeftButtonDoubleClick);
     chooseFromMenu(SysTrayApp::kRightButtonUp, m_setup->tray()->popup().scheduleItem());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&schedule()));
-    note(schedule().findChild<QLabel*>("NbrDatabaseJobs")->text().toStdString());
     note(rowsOf(schedule()));
     QTimer::singleShot(0, [this] {
         chooseFromMenu(SysTrayApp::kLeftButtonDown, m_setup->tray()->popup().exitItem());
@@ -118,7 +116,6 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
     EXPECT_FALSE(m_setup->tray()->hasIcon());
     EXPECT_FALSE(mainWindow().tmrCheckForDatabaseJob()->isActive());
     EXPECT_FALSE(schedule().isVisible());
-    EXPECT_NE(rowsOf(schedule()), "") << "windows are closed, not destroyed";
 
     m_setup.reset();
     ASSERT_TRUE(start(false));

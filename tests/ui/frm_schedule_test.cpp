@@ -10,6 +10,9 @@
 namespace quorvex::test {
 namespace {
 
+// Daily backup jobs of databases of their own start at this time.
+const DateTime kStart = DateTime::fromTime(23, 30);
+
 // A schedule window in a fresh application directory; the job wizard only notes how it was
 // asked (true: New, false: Open).
 class ScheduleTest : public FormTest {
@@ -20,12 +23,6 @@ protected:
         m_window.setJobWizard([this](frmSchedule&, bool addJob) { m_wizard.push_back(addJob); });
     }
 
-    // A daily backup job of a database of its own, saved to its file and listed.
-    std::string addBackupJob(const std::string& name, bool sourceExists = true)
-    {
-        return listBackupJob(m_window, name, DateTime::fromTime(23, 30), at(2026, 12, 1),
-                             sourceExists);
-    }
     QTreeWidget& list() { return *m_window.lvwSchedule(); }
     // The count above the list, the rows and the selected ones, into the transcript.
     void noteRows()
@@ -61,7 +58,7 @@ TEST_F(ScheduleTest, CommandsCopyRemoveThenTheFirstActivationCountsAndSortsAndCl
     note("-- with a job, none selected");
     m_window.setJobWizard([this](frmSchedule&, bool addJob) {
         m_wizard.push_back(addJob);
-        addBackupJob("Nightly Backup");
+        listBackupJob(m_window, "Nightly Backup", kStart, at(2026, 12, 1));
     });
     trigger("mnuActionAdd");
     noteRows();
@@ -83,7 +80,7 @@ TEST_F(ScheduleTest, CommandsCopyRemoveThenTheFirstActivationCountsAndSortsAndCl
 
     std::vector<std::string> files;
     for (const char* name : {"ab", "a?", "Three", "Four"})
-        files.push_back(addBackupJob(name));
+        files.push_back(listBackupJob(m_window, name, kStart, at(2026, 12, 1)));
     for (int answer : {mb::No, mb::Cancel, mb::Yes}) {
         EXPECT_TRUE(std::filesystem::exists(files[1])) << answer;
         selectRows({4, 6});
@@ -136,7 +133,7 @@ TEST_F(ScheduleTest, ExecuteRunsTheSelectedJobsInListOrderAndStopsOnlyToShowTheL
     writeFile(dir() / "xdg-open", "#!/bin/sh\nexit 0\n");
     std::filesystem::permissions(dir() / "xdg-open", std::filesystem::perms::owner_all);
     for (const char* name : {"Third", "Broken", "First", "Skipped", "Second"})
-        addBackupJob(name, name != std::string("Broken"));
+        listBackupJob(m_window, name, kStart, at(2026, 12, 1), name != std::string("Broken"));
     const std::string thirdJob = readFile(m_window.rowJobFile(1));
     selectRows({1, 2, 3, 5});
     // The window takes no input while jobs run, but its lights still read as lit.
