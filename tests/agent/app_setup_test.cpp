@@ -21,17 +21,6 @@
 namespace quorvex::test {
 namespace {
 
-// "/SILENT" anywhere in the command line, in capitals, as the program has always read it
-// (data/agent/silent.txt).
-TEST(CommandLineTest, ArgumentsAreJoinedAndSilentIsAnExactSubstring)
-{
-    const char* argv[] = {"/opt/SILENT/quorvex", "-x", "/SILENT", "more"};
-    EXPECT_EQ(commandLineText(4, argv), "-x /SILENT more");
-    EXPECT_EQ(commandLineText(1, argv), "");
-    for (const CaseFields& c : readCaseTable(std::string(QUORVEX_TEST_DATA_DIR) + "/silent.txt"))
-        EXPECT_EQ(isSilent(c[0]), c[1] == "silent") << c[0];
-}
-
 class StartUpTest : public JobFilesTest {
 protected:
     void TearDown() override

@@ -37,10 +37,8 @@ protected:
     static std::string startedWith(const std::filesystem::path& program)
     {
         const auto args = program.parent_path() / "args";
-        std::error_code ec;
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return std::filesystem::file_size(args, ec) > 0 && !ec; }));
-        const std::string words = readFile(args);
+        std::string words;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !(words = readFile(args)).empty(); }));
         std::filesystem::remove(args);
         return words;
     }
