@@ -1,12 +1,17 @@
 #include "agent/frm_main.hpp"
+#include "agent/qt_desktop.hpp"
 #include "agent/sys_tray.hpp"
+#include "fakes/case_table.hpp"
 #include "fakes/job_files_test.hpp"
 #include "support/error_handler.hpp"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace quorvex::test {
 namespace {
@@ -22,11 +27,6 @@ protected:
     {
         return listBackupJob(m_schedule, name, DateTime::fromTime(hour, minute), at(2026, 11, 1));
     }
-    // A text of the first row.
-    QString cell(int column) const
-    {
-        return m_schedule.lvwSchedule()->topLevelItem(0)->text(column);
-    }
     // One timer tick at the given moment of December 2026.
     void tickAt(int day, int hour, int minute, int second = 0)
     {
@@ -38,61 +38,41 @@ protected:
     frmMain m_main{m_schedule};
 };
 
-// An empty list is left alone; a due job runs once its due moment has passed, not while the
-// window is visible, and once for the occurrences missed meanwhile.
+// A due job runs once its due moment has passed, not while the window is visible, and once for
+// the occurrences missed meanwhile (data/agent/due_ticks.txt). Its file's last run and its
+// row's next run are saved before it runs.
 TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsVisible)
 {
-    tickAt(5, 10, 0);
-    EXPECT_FALSE(std::filesystem::exists(transactionLogPath()));
     const std::string file = addJob("Orders", 10, 30);
-    tickAt(5, 10, 30, 0);
-    EXPECT_EQ(runsLogged(), Names{}) << "equal to the due moment is not later than it";
-    m_schedule.show();
-    tickAt(5, 10, 31);
-    EXPECT_EQ(runsLogged(), Names{});
-    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Nov-01-2026");
-    m_schedule.hide();
-
-    // The job file's last run and the row's next run, as seen while the job runs.
-    std::pair<DateTime, QString> seenDuringRun;
+    std::pair<DateTime, DateTime> seenDuringRun;
     m_desktop.onDoEvents([&] {
         CDatabaseJob job;
         job.OpenDatabaseJob(file);
-        seenDuringRun = {job.DateLastRun(), cell(frmSchedule::kColNextRun)};
+        seenDuringRun = {job.DateLastRun(), m_schedule.rowDateNextRun(1)};
     });
-    tickAt(5, 10, 31, 1);
-    EXPECT_EQ(runsLogged(), Names{"Orders"});
-    EXPECT_EQ(readFile(backupTarget() / "Orders.mdb"), "database Orders");
-    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 5), QString("Dec-06-2026")));
-    EXPECT_EQ(cell(frmSchedule::kColLastRun), "Dec-05-2026");
-
-    tickAt(5, 10, 31, 6);
-    tickAt(6, 10, 30, 0);
-    EXPECT_EQ(runsLogged(), Names{"Orders"});
-    tickAt(6, 10, 30, 5);
-    EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders"})) << "the following occurrence runs again";
-    tickAt(8, 9, 0);
-    tickAt(8, 9, 0, 5);
-    EXPECT_EQ(runsLogged(), (Names{"Orders", "Orders", "Orders"})) << "one late run";
-    EXPECT_EQ(cell(frmSchedule::kColNextRun), "Dec-08-2026");
+    for (const CaseFields& tick :
+         readCaseTable(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "due_ticks.txt")) {
+        int day = 0, hour = 0, minute = 0, second = 0;
+        std::sscanf(tick[0].c_str(), "%d %d:%d:%d", &day, &hour, &minute, &second);
+        m_schedule.setVisible(tick[1] == "shown");
+        tickAt(day, hour, minute, second);
+        EXPECT_EQ(runsLogged().size(), std::stoul(tick[2])) << tick[0];
+    }
+    EXPECT_EQ(seenDuringRun, std::pair(at(2026, 12, 8), at(2026, 12, 8)));
 }
 
 // A job that fails leaves a note beside the tray icon; a job file gone bad since start-up is
 // reported once, and the others run.
-TEST_F(MainWindowTest, DueJobsRunInListOrderOnlyTheLastStaysSelectedFailuresAreNotedOnce)
+TEST_F(MainWindowTest, DueJobsRunInListOrderAndEachFailureIsNotedOnce)
 {
     addJob("Alpha", 10, 10);
     addJob("Later", 11, 0);
     const std::string bad = addJob("Bad", 10, 15);
     listBackupJob(m_schedule, "Broken", DateTime::fromTime(10, 20), at(2026, 11, 1), false);
     writeFile(bad, "[Schedule]\r\nDateLastRun=never\r\n");
-    m_schedule.selectOnlyRow(2);
     tickAt(5, 10, 45);
     tickAt(5, 10, 50);
     EXPECT_EQ(runsLogged(), (Names{"Alpha", "Broken"}));
-    EXPECT_EQ((std::vector<bool>{m_schedule.isRowSelected(1), m_schedule.isRowSelected(2),
-                                 m_schedule.isRowSelected(3), m_schedule.isRowSelected(4)}),
-              (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(m_desktop.notifications().size(), 1u);
     const std::string errors = readFile(errorLogPath());
     EXPECT_NE(errors.find(bad), std::string::npos);
@@ -160,11 +140,54 @@ TEST_F(MainWindowTest, TrayLeftPressAndRightReleaseAskForTheMenuOneAtATime)
         m_main.Form_MouseMove(SysTrayApp::kRightButtonUp); // a click while the menu is open
     });
     for (int code : {SysTrayApp::kLeftButtonDown, SysTrayApp::kRightButtonUp,
-                     SysTrayApp::kLeftButtonDoubleClick, SysTrayApp::kMouseMove,
-                     SysTrayApp::kMiddleButtonDown})
+                     SysTrayApp::kLeftButtonDoubleClick, SysTrayApp::kMouseMove})
         m_main.Form_MouseMove(code);
     EXPECT_EQ(menus, 2) << "no second menu while one is open; the next once it has closed";
-    EXPECT_EQ(m_main.lastNotification(), SysTrayApp::kMiddleButtonDown);
+}
+
+// Answers the next box with its default button; seen gets its title, text, text format, icon
+// and number of buttons, apart by '|'.
+void answerWithDefault(QString& seen)
+{
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = QStringList{box->windowTitle(), box->text(), QString::number(box->textFormat()),
+                           QString::number(box->icon()), QString::number(box->buttons().size())}
+                   .join('|');
+        box->defaultButton()->click();
+    });
+}
+
+// The text is plain text with Windows line ends made Unix ones; a box without a title carries
+// the application's; a default button beyond the last is the first; a box closed without an
+// answer gives the cautious one. Set twice, the busy pointer is restored by one call; the
+// desktop restores it when it goes.
+TEST(QtDesktopTest, BoxShowsTextTitleAndIconAndReturnsThePressedButtonBusyPointerIsRestored)
+{
+    auto desktop = std::make_unique<QtDesktop>();
+    QString seen;
+    answerWithDefault(seen);
+    EXPECT_EQ(desktop->messageBox("Database Job 'X' has failed.\r\n\r\nSee the log.",
+                                  mb::YesNoCancel | mb::Exclamation | mb::DefaultButton2,
+                                  "Backup Error"),
+              mb::No);
+    EXPECT_EQ(seen, QString("Backup Error|Database Job 'X' has failed.\n\nSee the log.|%1|%2|3")
+                        .arg(Qt::PlainText)
+                        .arg(QMessageBox::Warning));
+    answerWithDefault(seen);
+    EXPECT_EQ(desktop->messageBox("<b>not markup</b>", mb::YesNo | mb::DefaultButton3, ""),
+              mb::Yes);
+    EXPECT_EQ(
+        seen,
+        QString("Quorvex|<b>not markup</b>|%1|%2|2").arg(Qt::PlainText).arg(QMessageBox::NoIcon));
+    EXPECT_EQ(QtDesktop::answerFor(QMessageBox::NoButton, mb::YesNo), mb::No);
+    EXPECT_EQ(QtDesktop::answerFor(QMessageBox::NoButton, mb::YesNoCancel), mb::Cancel);
+    for (bool busy : {true, true, false, true})
+        desktop->setBusyPointer(busy);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    desktop.reset();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

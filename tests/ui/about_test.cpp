@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include <fstream>
-#include <unistd.h>
 
 namespace quorvex::test {
 namespace {
@@ -21,23 +20,16 @@ void writeRecorder(const std::filesystem::path& program, int exitCode = 0)
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
 }
 
-// Web pages open with a browser in a folder whose name holds a blank. The association service
-// reads its folders once per process, so this is in place before the first test.
-const std::filesystem::path g_root =
-    std::filesystem::temp_directory_path() / ("quorvex-help-" + std::to_string(getpid()));
-const std::filesystem::path g_browser = g_root / "Web Browser" / "browse";
-
-struct BrowserAssociation : ::testing::Environment {
-    void SetUp() override
-    {
-        writeRecorder(g_browser);
-        XdgTree tree(g_root / "xdg");
-        tree.associateExtension(".htm", g_browser.string());
-        tree.applyEnvironment();
-    }
-    void TearDown() override { std::filesystem::remove_all(g_root); }
-};
-const auto* const g_association = ::testing::AddGlobalTestEnvironment(new BrowserAssociation);
+// Web pages open with a browser in a folder whose name holds a blank.
+std::filesystem::path browser()
+{
+    return XdgEnvironment::root() / "Web Browser" / "browse";
+}
+const auto* const g_association =
+    ::testing::AddGlobalTestEnvironment(new XdgEnvironment([](XdgTree& tree) {
+        writeRecorder(browser());
+        tree.associateExtension(".htm", browser().string());
+    }));
 
 class HelpTest : public FormTest {
 protected:
@@ -45,48 +37,18 @@ protected:
     static std::string startedWith(const std::filesystem::path& program)
     {
         const auto args = program.parent_path() / "args";
-        std::error_code ec;
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return std::filesystem::file_size(args, ec) > 0 && !ec; }));
-        const std::string words = readFile(args);
+        std::string words;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !(words = readFile(args)).empty(); }));
         std::filesystem::remove(args);
         return words;
     }
 };
 
-// The transcript has the browser asked for, once, and the start that failed.
-TEST_F(HelpTest, HelpPageAndAddressesOpenInTheBrowserAskedForOnceAndKept)
-{
-    HelpContents();
-    const std::string page = path("Help/Quorvex_Help.htm");
-    std::filesystem::create_directories(dir() / "Help");
-    writeFile(page, "<html></html>");
-    HelpContents();
-    EXPECT_EQ(startedWith(g_browser), page + "\n") << "the program of the entry, without its %f";
-
-    preferences().IEPath = path("gone/browser");
-    m_desktop.chooseNext(std::nullopt);
-    RunIE("https://example.org/");
-    EXPECT_EQ(preferences().IEPath, path("gone/browser"));
-    EXPECT_FALSE(std::filesystem::exists(preferencesFilePath()));
-    m_desktop.chooseNext(g_browser.string());
-    RunIE("https://example.org/");
-    EXPECT_EQ(startedWith(g_browser), "https://example.org/\n");
-    EXPECT_NE(readFile(preferencesFilePath()).find("IEPath=" + g_browser.string() + "\r\n"),
-              std::string::npos);
-    RunIE("mailto:help@example.org");
-    EXPECT_EQ(startedWith(g_browser), "mailto:help@example.org\n");
-    for (const OpenFileRequest& asked : m_desktop.fileDialogs())
-        note("file dialog: " + asked.title + " | " + asked.fileName);
-
-    writeFile(path("plain"), "not a program");
-    preferences().IEPath = path("plain");
-    RunIE("https://example.org/");
-    expectInErrorLog({"appSetup.bas/RunIE()"});
-    expectTranscript();
-}
-
-TEST_F(HelpTest, ErrorLogButtonShowsTheLogCreatedEmptyAndAViewerFailureIsTold)
+// The About box's button shows the error log, created empty first, with the desktop's opener,
+// and tells when the opener finds no viewer. The help page opens with the program of its
+// association; addresses with the browser the user chose, asked for once and kept. The
+// transcript has the boxes and the browser dialogs.
+TEST_F(HelpTest, ErrorLogButtonHelpPageAndAddressesOpenInTheirProgramsFailuresAreTold)
 {
     usePath(dir());
     writeRecorder(dir() / "xdg-open");
@@ -96,10 +58,33 @@ TEST_F(HelpTest, ErrorLogButtonShowsTheLogCreatedEmptyAndAViewerFailureIsTold)
     EXPECT_EQ(startedWith(dir() / "xdg-open"), errorLogPath() + "\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(errorLogPath()));
     EXPECT_EQ(readFile(errorLogPath()), "");
-
     writeRecorder(dir() / "xdg-open", 3);
     click("cmdErrorLog");
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_desktop.boxes().empty(); }));
+
+    HelpContents();
+    const std::string page = path("Help/Quorvex_Help.htm");
+    std::filesystem::create_directories(dir() / "Help");
+    writeFile(page, "<html></html>");
+    HelpContents();
+    EXPECT_EQ(startedWith(browser()), page + "\n") << "the program of the entry, without its %f";
+
+    // A cancel keeps the browser that is gone: the second dialog proposes it again.
+    preferences().IEPath = path("gone/browser");
+    m_desktop.chooseNext(std::nullopt);
+    RunIE("https://example.org/");
+    m_desktop.chooseNext(browser().string());
+    RunIE("https://example.org/");
+    EXPECT_EQ(startedWith(browser()), "https://example.org/\n");
+    EXPECT_NE(readFile(preferencesFilePath()).find("IEPath=" + browser().string() + "\r\n"),
+              std::string::npos);
+    for (const OpenFileRequest& asked : m_desktop.fileDialogs())
+        note("file dialog: " + asked.title + " | " + asked.fileName);
+
+    writeFile(path("plain"), "not a program");
+    preferences().IEPath = path("plain");
+    RunIE("https://example.org/");
+    expectInErrorLog({"appSetup.bas/RunIE()"});
     expectTranscript();
 }
 

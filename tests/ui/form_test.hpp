@@ -31,11 +31,10 @@ inline std::string rowsOf(frmSchedule& schedule, const QString& separator = " | 
 // A window of the program, m_form, worked through its controls by their names as a user would.
 class FormTest : public JobFilesTest {
 protected:
+    // A control of the form (a misspelt name ends the test on the null pointer).
     template <class T = QWidget> T* find(const QString& name) const
     {
-        T* found = m_form->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
+        return m_form->findChild<T*>(name);
     }
     void click(const QString& name) const { find<QAbstractButton>(name)->click(); }
     void trigger(const QString& name) const { find<QAction>(name)->trigger(); }
@@ -76,11 +75,6 @@ protected:
                      (widget->isEnabled() ? "" : "!") + value.toStdString();
         }
         return shown;
-    }
-    static std::string focused()
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
-                                           : "";
     }
     // The cases of tests/data/ui/<name>.
     static std::vector<CaseFields> cases(const std::string& name)

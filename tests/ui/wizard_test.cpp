@@ -4,7 +4,6 @@
 #include "ui/form_test.hpp"
 #include "ui/wizard/frm_wiz_job_definition.hpp"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,17 +42,19 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_wizard.get()));
         m_form = m_wizard.get();
     }
-    void next(int times = 1)
+    void toLastStep()
     {
-        for (int i = 0; i < times; ++i)
+        while (find("cmdNext")->isEnabled())
             click("cmdNext");
     }
-    // Fills the pages of a valid daily backup job of data/Orders.mdb into the target.
+    // Fills the pages of a valid daily backup job of data/Orders.mdb into the target and goes
+    // to the last step.
     void fillBackupJob(const std::string& name)
     {
         writeFile(dir() / "data" / "Orders.mdb", "orders");
         set("optAction(3)=on;txtDatabaseJobName=" + name +
             ";txtBackupSourceMDB=<dir>/data/Orders.mdb;txtBackupTargetPath=<dir>/target/");
+        toLastStep();
     }
     // Opens the first row's job, names it and finishes; its file may go meanwhile.
     void rename(const std::string& name, bool fileGoes = false)
@@ -63,7 +64,7 @@ protected:
         if (fileGoes)
             std::filesystem::remove(m_schedule.rowJobFile(1));
         set("txtDatabaseJobName=" + name);
-        next(4);
+        toLastStep();
         click("cmdFinish");
     }
 
@@ -74,16 +75,22 @@ protected:
 // The transcript notes, for each action, the steps and where the focus rule puts the focus,
 // which tells the page (except on page 4 without security, which has no place for it; the fifth
 // Next is disabled); then the keys refused in the name, each start time typed as "<typed> ->
-// <kept>, focus on <control>", the schedule page for each frequency, the security page with the
-// colours of its boxes, and the actions after each click: exactly one stays selected.
-TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilledIn)
+// <kept>, focus on <control>", the schedule page for each frequency, the security page, and
+// the actions after each click: exactly one stays selected.
+//
+// Then it notes the controls of a new job and the default name beside each name listed; the
+// values of a stored job (data/ui/Mailing.tsk) and of a hand-edited one with a type, a day of
+// the month and a number of copies that have no entry; then, without Access, the notice of each
+// of three showings, before the window shows.
+TEST_F(WizardTest, StepsPagesDefaultsAndStoredValuesOddOnesSelectSoundEntriesWithoutAccessBackups)
 {
+    const auto focused = [] { return QApplication::focusWidget()->objectName().toStdString(); };
     for (int action = 1; action <= 3; ++action) {
         open(true);
         click(QStringLiteral("optAction(%1)").arg(action));
         note(form(kStep));
         for (int i = 0; i < 5; ++i) {
-            next();
+            click("cmdNext");
             note(form(kStep) + (m_wizard->stepNumber() == 4 ? "" : " " + focused()));
         }
         for (int i = 0; i < 4; ++i) {
@@ -91,20 +98,14 @@ TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilled
             note(form(kStep));
         }
     }
-    next();
-    // F1 reaches the Help Contents command; no browser is registered for web pages here.
-    std::filesystem::create_directories(dir() / "Help");
-    writeFile(dir() / "Help" / "Quorvex_Help.htm", "<html></html>");
+    click("cmdNext");
     auto* name = find<QLineEdit>("txtDatabaseJobName");
-    QTest::keyRelease(name, Qt::Key_F1);
-    QCoreApplication::processEvents(); // the selection follows the focus
-    EXPECT_EQ(name->selectedText(), "New Database Job");
     name->clear();
     QTest::keyClicks(name, "Sales-2 .x/");
     EXPECT_EQ(name->text(), "Sales2 .x");
     EXPECT_EQ(m_desktop.beeps(), 2);
 
-    next();
+    click("cmdNext");
     auto* start = find<QLineEdit>("txtStartTime");
     for (const char* typed : {"3:05", "15:30", "11:45 PM", "", "25:00"}) {
         start->setFocus();
@@ -120,33 +121,22 @@ TEST_F(WizardTest, StepsFollowTheStepTableAndEachPageChecksAndReactsAsItIsFilled
              std::to_string(find("chkMonday")->isVisible()));
         set("chkTuesday=on");
     }
-    next();
+    click("cmdNext");
     set("txtUserID=kept");
     for (const char* option : {"optNoSecurity", "optUserLevelSecurity", "optNoSecurity"}) {
         set(std::string(option) + "=on");
-        std::string colours;
-        for (const char* box : {"txtMDWFile", "txtUserID", "txtPassword"})
-            colours += " " + find(box)->palette().color(QPalette::Base).name().toStdString();
-        note(form("txtMDWFile txtUserID txtPassword cmdBrowseMDWFile") + colours);
+        note(form("txtMDWFile txtUserID txtPassword cmdBrowseMDWFile"));
     }
     for (int clicked : {2, 2, 3}) {
         click(QStringLiteral("optAction(%1)").arg(clicked));
         note(form(kActions));
     }
-    expectTranscript();
-}
 
-// The transcript notes the controls of a new job and the default name beside each name listed;
-// the values of a stored job (data/ui/Mailing.tsk) and of a hand-edited one with a type, a day
-// of the month and a number of copies that have no entry; then, without Access, the notice of
-// each of three showings, before the window shows.
-TEST_F(WizardTest, EditingShowsTheStoredValuesOddValuesSelectSoundEntriesWithoutAccessBackups)
-{
     open(true);
-    note(m_wizard->windowTitle().toStdString() + " " + form(kDays) + " " +
-         std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()));
-    note(form("optAction(1) txtStartTime cmbFrequency optNoSecurity optCompression(1) "
-              "cmbNumberFilesToKeep txtBackupSourceMDB"));
+    note(m_wizard->windowTitle().toStdString() + " " +
+         std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()) + " " +
+         form(kDays + " optAction(1) txtStartTime cmbFrequency optNoSecurity optCompression(1) "
+                      "cmbNumberFilesToKeep txtBackupSourceMDB"));
     for (const char* listed : {"Nightly", "New Database Job", "New Database Job 7",
                                "new database job 9", "New Database Job 99999"}) {
         m_schedule.AddItemListView(listed, {}, {}, {}, job_type::Backup, "/x.tsk");
@@ -161,48 +151,36 @@ TEST_F(WizardTest, EditingShowsTheStoredValuesOddValuesSelectSoundEntriesWithout
         std::filesystem::copy_file(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / stored, file,
                                    std::filesystem::copy_options::overwrite_existing);
         open(false);
-        note(m_wizard->windowTitle().toStdString() + " " + form(kDays));
-        note(form("optAction(1) optAction(2) txtDatabaseJobName txtStartTime cmbDayOfMonth "
-                  "optUserLevelSecurity txtMDWFile txtUserID txtPassword optCompression(0) "
-                  "cmbNumberFilesToKeep txtAutoExecMDB txtBackupTargetPath"));
+        note(m_wizard->windowTitle().toStdString() + " " +
+             form(kDays + " optAction(1) optAction(2) optAction(3) txtDatabaseJobName txtStartTime"
+                          " cmbDayOfMonth optUserLevelSecurity txtMDWFile txtUserID txtPassword"
+                          " optCompression(0) cmbNumberFilesToKeep txtAutoExecMDB"
+                          " txtBackupTargetPath"));
         if (stored == std::string("Odd.tsk")) {
             std::filesystem::remove(dir() / "TestForAccess.mdb");
             preferences().NumberCopies = 2; // below the three copies of a new job
         }
     }
-    EXPECT_EQ(form(kActions), "optAction(1)=!off optAction(2)=!off optAction(3)=on");
-    EXPECT_EQ(find<QComboBox>("cmbNumberFilesToKeep")->count(), 3);
+    note(std::to_string(find<QComboBox>("cmbNumberFilesToKeep")->count()));
     open(true);
-    EXPECT_EQ(form(kActions + " cmbNumberFilesToKeep"),
-              "optAction(1)=!off optAction(2)=!off optAction(3)=on cmbNumberFilesToKeep=2");
+    note(form(kActions + " cmbNumberFilesToKeep"));
     expectTranscript();
 }
 
-// On the backup page, the pickers: a refused name is proposed again; a cancel, a missing folder
-// then a cancel, or the root keep the boxes. Then a valid job with one change each
-// (data/ui/finish_refusals.txt). The transcript has the boxes after each pick, the dialogs,
-// each refusal and the step it returns to.
+// On the backup page, the pickers (data/ui/picks.txt): a refused name is proposed again; a
+// cancel, a missing folder then a cancel, or the root keep the boxes. Then a valid job with one
+// change each (data/ui/finish_refusals.txt). The transcript has the boxes after each pick, the
+// dialogs, each refusal and the step it returns to.
 TEST_F(WizardTest, PickersAskAgainAndFinishRefusesReturningToThePageOfTheFirstProblem)
 {
     writeFile(dir() / "data" / ".Hidden.mdb", "hidden");
     open(true);
     fillBackupJob("Orders");
-    next(4);
-    const QString boxes = "txtBackupSourceMDB txtBackupTargetPath";
-    for (const auto& answers : std::vector<std::vector<std::optional<std::string>>>{
-             {std::nullopt}, {path("data/Missing.mdb"), path("data/.Hidden.mdb")}}) {
-        for (const auto& answer : answers)
-            m_desktop.chooseNext(answer);
-        click("cmdBrowseBackupSrc");
-        note(form(boxes));
-    }
-    set("txtBackupSourceMDB=<dir>/data/Orders.mdb");
-    for (const auto& answers : std::vector<std::vector<std::optional<std::string>>>{
-             {std::nullopt}, {path("gone"), std::nullopt}, {"/"}, {path("data")}}) {
-        for (const auto& answer : answers)
-            m_desktop.chooseNext(answer);
-        click("cmdBrowseBackupTarg");
-        note(form(boxes));
+    for (const CaseFields& pick : cases("picks.txt")) {
+        for (auto answer = pick.begin() + 1; answer != pick.end(); ++answer)
+            m_desktop.chooseNext(*answer == "cancel" ? std::nullopt : std::optional(path(*answer)));
+        click(QString::fromStdString(pick[0]));
+        note(form("txtBackupSourceMDB txtBackupTargetPath"));
     }
     for (const OpenFileRequest& asked : m_desktop.fileDialogs()) {
         note("file dialog: " + asked.title + " | " + asked.defaultExtension + " | " +
@@ -222,7 +200,6 @@ TEST_F(WizardTest, PickersAskAgainAndFinishRefusesReturningToThePageOfTheFirstPr
     for (const CaseFields& change : cases("finish_refusals.txt")) {
         open(true);
         fillBackupJob("Orders");
-        next(4);
         set(change[0]);
         click("cmdFinish");
         note(form(kStep) + (m_wizard->isVisible() ? "" : " closed"));
@@ -233,17 +210,21 @@ TEST_F(WizardTest, PickersAskAgainAndFinishRefusesReturningToThePageOfTheFirstPr
     expectTranscript();
 }
 
-// What the wizard saves is the job of data/ui/OrdersDaily.tsk with this folder's paths, written
-// as any job is written. The transcript has the rows after each Finish.
+// The schedule window opens the real wizard modally; the user's part is played while it waits.
+// What it saves is the job of data/ui/OrdersDaily.tsk with this folder's paths, written as any
+// job is written, and quorvexctl lists the jobs (here the renamed one only) as the window does. The
+// transcript has the rows after the first two Finishes.
 TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterwards)
 {
     m_clock.set(2026, 12, 5, 10, 0, 0); // a Saturday
-    open(true);
-    fillBackupJob("Orders (Daily)");
-    set("txtStartTime=23:30");
-    next(4);
-    click("cmdFinish");
-    EXPECT_EQ(m_wizard->result(), QDialog::Accepted);
+    QTimer::singleShot(0, [this] {
+        m_form = QApplication::activeModalWidget();
+        ASSERT_NE(qobject_cast<frmWIZ_JobDefinition*>(m_form), nullptr);
+        set("txtStartTime=23:30");
+        fillBackupJob("Orders (Daily)");
+        click("cmdFinish");
+    });
+    m_schedule.findChild<QPushButton*>("cmdAddJob")->click();
     CDatabaseJob expected;
     expected.OpenDatabaseJob(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "OrdersDaily.tsk");
     expected.setBackupSourceMDB(path("data/Orders.mdb"));
@@ -264,30 +245,11 @@ TEST_F(WizardTest, FinishSavesTheJobAddsItsRowAndARenameReplacesTheFileAfterward
     std::filesystem::remove(jobsDir() / "Orders.tsk");
     rename("Orders");
     EXPECT_FALSE(m_wizard->isVisible());
-    rename("Orders Weekly", true);
-    EXPECT_FALSE(m_wizard->isVisible());
-    EXPECT_EQ(listJobFiles(jobsDir().string()),
-              std::vector<std::string>{(jobsDir() / "OrdersWeekly.tsk").string()});
-    note(rowsOf(m_schedule));
-    expectTranscript();
-}
-
-// The schedule window opens the real wizard modally; the user's part is played while it waits.
-// quorvexctl lists the new job as the window does.
-TEST_F(WizardTest, NewJobFromTheScheduleWindowIsListedAsQuorvexctlListsIt)
-{
     m_clock.set(SystemClock().now()); // quorvexctl has the real clock
-    QTimer::singleShot(0, [this] {
-        m_form = QApplication::activeModalWidget();
-        ASSERT_NE(qobject_cast<frmWIZ_JobDefinition*>(m_form), nullptr);
-        fillBackupJob("Orders");
-        next(4);
-        click("cmdFinish");
-    });
-    m_schedule.findChild<QPushButton*>("cmdAddJob")->click();
-    ASSERT_EQ(m_schedule.rowCount(), 1);
+    rename("Orders Weekly", true);
     EXPECT_EQ(runQuorvexctl({"list", "--app-dir", dir().string()}, dir()).out,
               rowsOf(m_schedule, "\t") + "\n");
+    expectTranscript();
 }
 
 } // namespace
