@@ -46,6 +46,15 @@ grep -qx "program	$program" "$work/paths" || fail "program folder: $(cat "$work/
 grep -qx "data	$data" "$work/paths" || fail "data folder: $(cat "$work/paths")"
 [ "$(stat -c %a "$data")" = 700 ] || fail "data folder mode $(stat -c %a "$data")"
 
+# Asked for its version or its usage, the agent answers as its About box does, with the
+# package's version, or with the folders it would use, and starts nothing.
+version=$(dpkg-deb -f "$deb" Version)
+as_user quorvex --version >"$work/version"
+grep -qx "Quorvex ${version%.*} (Bld [0-9]*)" "$work/version" || fail "version: $(cat "$work/version")"
+as_user quorvex --help >"$work/help"
+grep -qx "data	$data" "$work/help" || fail "help: $(cat "$work/help")"
+[ ! -e "$data/quorvex.lock" ] || fail "--help started the agent"
+
 # Root, who could write into the program folder, keeps its data in its own home as well.
 env -i HOME="$work/root" PATH=/usr/bin:/bin quorvexctl paths >"$work/paths"
 grep -qx "data	$work/root/.local/share/quorvex" "$work/paths" || fail "root's data folder: $(cat "$work/paths")"
