@@ -19,13 +19,10 @@ class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
 
-    // A hand-edited job file of these lines, with CR LF ends as on the original platform.
-    std::string handEdited(const std::vector<std::string>& lines)
+    // A hand-edited job file of the lines, with CR LF ends as on the original platform.
+    std::string handEdited(const std::string& first, const std::string& second = "")
     {
-        std::string text;
-        for (const auto& line : lines)
-            text += line + "\r\n";
-        writeFile(jobFile(), text);
+        writeFile(jobFile(), first + "\r\n" + second + "\r\n");
         return jobFile();
     }
 
@@ -92,17 +89,17 @@ TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
         if (c[2].starts_with("ERR#")) {
             std::filesystem::remove(errorLogPath());
-            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited({c[0], c[1]})),
+            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited(c[0], c[1])),
                          test::FatalExitCalled);
             expectInErrorLog({c[2] + "\r\n", "CDatabaseJob.cls/OpenDatabaseJob()."});
             continue;
         }
-        open(handEdited({c[0], c[1]})).SaveDatabaseJob(path("Saved.tsk"));
+        open(handEdited(c[0], c[1])).SaveDatabaseJob(path("Saved.tsk"));
         const std::string saved = readFile(path("Saved.tsk"));
         EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
     }
     // A missing file loads the defaults of missing keys, and is not made.
-    open(handEdited({"[Other]"})).SaveDatabaseJob(path("Defaults.tsk"));
+    open(handEdited("[Other]")).SaveDatabaseJob(path("Defaults.tsk"));
     open(path("absent.tsk")).SaveDatabaseJob(path("FromNothing.tsk"));
     EXPECT_EQ(readFile(path("FromNothing.tsk")), readFile(path("Defaults.tsk")));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
