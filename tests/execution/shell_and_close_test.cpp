@@ -4,8 +4,6 @@
 #include "platform/windows.hpp"
 #include "support/error.hpp"
 
-#include <filesystem>
-
 namespace quorvex::test {
 namespace {
 
@@ -30,14 +28,9 @@ TEST_F(ShellAndCloseTest, WaitsForTheProgramAndClosesItsWindowOnlyWhenItsTitleSa
     };
     EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
     EXPECT_EQ(m_desktop.doEventsCount(), 0);
-    writeFile(path("running"), "");
-    const ScopedEnv runWhile("FAKE_ACCESS_RUN_WHILE", path("running"));
+    // Long enough for more than one cycle.
+    const ScopedEnv runFor("FAKE_ACCESS_RUN_MS", "300");
     const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", "259");
-    // Lets the fake end after more than one cycle.
-    m_desktop.onDoEvents([&] {
-        if (m_desktop.doEventsCount() >= 5)
-            std::filesystem::remove(path("running"));
-    });
     EXPECT_EQ(runFakeAccess(7) & 0xFF, 3);
     EXPECT_GE(m_desktop.doEventsCount(), 6);
     EXPECT_EQ(m_desktop.doEventsCount() % 3, 0);

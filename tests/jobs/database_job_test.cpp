@@ -12,9 +12,6 @@ namespace {
 
 using test::at;
 
-// The system's separator, as a text.
-const std::string kSep(1, kPathSeparator);
-
 class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
@@ -57,10 +54,10 @@ TEST(DatabaseJobRecord, SettersBuildTheDayMaskAndTheTargetFolderAndNegativeCount
                          d[5] == '1', d[6] == '1');
         EXPECT_EQ(job.DayOfWeek(), std::stoi(c[1])) << d;
     }
-    for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
-             {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
+    const std::string sep(1, kPathSeparator);
+    for (const std::string& value : {std::string("backup"), "backup" + sep, std::string()}) {
         job.setBackupTargetDirectory(value);
-        EXPECT_EQ(job.BackupTargetDirectory(), stored) << value;
+        EXPECT_EQ(job.BackupTargetDirectory(), value.empty() ? sep : "backup" + sep) << value;
     }
     job.setDayOfWeek(-2);
     job.setDayOfMonth(-1);
