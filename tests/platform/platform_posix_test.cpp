@@ -30,13 +30,13 @@ TEST(ComputerName, IsTheKernelsHostName)
 
 using PosixPlatformTest = AppDirTest;
 
-TEST_F(PosixPlatformTest, AttributesReadHiddenFromTheNameAndFollowLinks)
+// (Hidden from the name: the listings of PosixJobFileTest.EveryVisiblePlainFile... leave such
+// files out by their attributes.)
+TEST_F(PosixPlatformTest, AttributesFollowLinks)
 {
-    writeFile(dir() / ".hidden.mdb", "");
     fs::create_directory(dir() / "folder");
     fs::create_directory_symlink(dir() / "folder", dir() / "shortcut");
     fs::create_symlink(dir() / "nowhere", dir() / "dangling");
-    EXPECT_EQ(fileAttributes(path(".hidden.mdb")), attr::Hidden);
     EXPECT_EQ(fileAttributes(path("shortcut")) & attr::Directory, attr::Directory);
     EXPECT_EQ(fileAttributes(path("dangling")), attr::Normal);
 }
