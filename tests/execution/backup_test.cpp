@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,12 +66,10 @@ protected:
         return name.empty() || name.front() == '/' ? name : path(name);
     }
     fs::path target() const { return dir() / "backup"; }
-    static std::string replaced(std::string text, const std::string& from, const std::string& to)
+    // The text of the table with its folder in the place of "{dir}".
+    std::string withDir(const std::string& text) const
     {
-        for (auto at = text.find(from); at != std::string::npos;
-             at = text.find(from, at + to.size()))
-            text.replace(at, from.size(), to);
-        return text;
+        return std::regex_replace(text, std::regex("\\{dir\\}"), dir().string());
     }
     // "name:content" files, "name/" folders and "name->where" links, apart by blanks, below
     // backup/.
@@ -246,7 +245,7 @@ TEST_F(BackupTest, EveryRunOfTheTableLeavesTheFolderAsExpected)
             }
         EXPECT_EQ(after, expected);
         EXPECT_EQ(m_job.Failure(), row[8] == "-1");
-        const std::string line = replaced(row[10], "{dir}", dir().string());
+        const std::string line = withDir(row[10]);
         EXPECT_EQ((Lines{logMessages().back(), m_display.texts.back(), m_display.lights}),
                   (Lines{line, "", "1001"}));
         if (line.starts_with("Quorvex Run Error"))
@@ -258,9 +257,8 @@ TEST_F(BackupTest, EveryRunOfTheTableLeavesTheFolderAsExpected)
     std::string boxes;
     for (const auto& box : m_desktop.boxes())
         boxes += box.title + " " + std::to_string(box.style) + ": " + box.text + "\n";
-    EXPECT_EQ(
-        replaced(boxes, "\r\n", "\\r\\n"),
-        replaced(readFile(QUORVEX_TEST_DATA_DIR "/backup_boxes.txt"), "{dir}", dir().string()));
+    EXPECT_EQ(std::regex_replace(boxes, std::regex("\r\n"), "\\r\\n"),
+              withDir(readFile(QUORVEX_TEST_DATA_DIR "/backup_boxes.txt")));
 }
 
 // Counted in characters: umlauts where the cut falls are never split.

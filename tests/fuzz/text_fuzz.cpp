@@ -10,35 +10,23 @@
 
 #include <cmath>
 
-namespace {
-
-using namespace quorvex;
-
-void checkNumber(std::string_view text)
-{
-    double value = 0;
-    try {
-        value = Val(text);
-    } catch (const RuntimeError& e) {
-        fuzz::require(e.number() == err::Overflow);
-        return;
-    }
-    for (const auto convert : {+[](double v) { return double(toInt16(v)); },
-                               +[](double v) { return double(toInt32(v)); }}) {
-        try {
-            fuzz::require(std::abs(convert(value) - value) <= 0.5);
-        } catch (const RuntimeError& e) {
-            fuzz::require(e.number() == err::Overflow);
-        }
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    using namespace quorvex;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    checkNumber(text);
+    try {
+        const double value = Val(text);
+        for (const auto convert : {+[](double v) { return double(toInt16(v)); },
+                                   +[](double v) { return double(toInt32(v)); }}) {
+            try {
+                fuzz::require(std::abs(convert(value) - value) <= 0.5);
+            } catch (const RuntimeError& e) {
+                fuzz::require(e.number() == err::Overflow);
+            }
+        }
+    } catch (const RuntimeError& e) {
+        fuzz::require(e.number() == err::Overflow);
+    }
     try {
         const DateTime date = parseDate(text);
         fuzz::require(parseDate(formatDate(date)) == date.datePart());

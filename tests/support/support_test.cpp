@@ -13,6 +13,8 @@
 #include "fakes/case_table.hpp"
 #include "fakes/test_environment.hpp"
 
+#include <regex>
+
 namespace quorvex::test {
 namespace {
 
@@ -100,10 +102,10 @@ TEST(Characters, AreCountedAndCutAsCodePointsNotBytes)
 
 using StripBadCharsTest = AppDirTest;
 
+// (The characters of job names dropped and double quotes made apostrophes: the job file names
+// of the wizard's tests and TransactionLogTest.)
 TEST_F(StripBadCharsTest, ReplacesEachListedCharacterInTextsUpTo32767Characters)
 {
-    EXPECT_EQ(StripBadChars("Nightly Backup (1)!", "' ;@#!$%^&*()", ""), "NightlyBackup1");
-    EXPECT_EQ(StripBadChars("a'b;c", "';", "<->"), "a<->b<->c");
     EXPECT_EQ(StripBadChars("aAa", "a", "x"), "xAx");
     EXPECT_EQ(StripBadChars(std::string(32767, 'a'), "a", "").size(), 0u);
     std::string umlauts; // 32767 characters in twice the bytes
@@ -162,12 +164,10 @@ TEST_F(IniFileTest, PreferencesReadLeadingNumbersAndWriteAStoredOneBackAsMinusOn
 
 using ErrorHandlerTest = AppDirTest;
 
-// The text with every "from" replaced.
-std::string replaced(std::string text, const std::string& from, const std::string& to)
+// The text with every match of the pattern replaced.
+std::string replaced(const std::string& text, const char* pattern, const std::string& to)
 {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+    return std::regex_replace(text, std::regex(pattern), to);
 }
 
 // The error log and the boxes, compared whole with error_report.txt, the one home of the entry
