@@ -4,7 +4,6 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
@@ -15,11 +14,6 @@ using Clock = std::chrono::steady_clock;
 bool windowCloseRequested(const std::string& title, Clock::time_point deadline)
 {
     xcb_connection_t* const x = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(x)) {
-        xcb_disconnect(x);
-        std::fprintf(stderr, "fake_access: no display for a window\n");
-        return false;
-    }
     const auto atom = [x](const char* name) {
         const auto length = static_cast<uint16_t>(std::strlen(name));
         xcb_intern_atom_reply_t* reply =

@@ -3,9 +3,9 @@
 //   zip -S -v -n .zip ARCHIVE FILE   writes ARCHIVE with FILE stored in it (the backup always
 //                                    names a new one)
 //   zip -T ARCHIVE                   reads the member back against its checksum
-// The member is named as Info-ZIP names it: the path without its drive and leading separators,
-// with "/" between folders. The exit codes are Info-ZIP's: 8 a failed test, 12 nothing to do,
-// 15 no archive could be written, 16 a command line it does not take.
+// The member is named by the path, with "/" between folders as in Info-ZIP's names (which also
+// lose the drive). The exit codes are Info-ZIP's: 8 a failed test, 15 no archive could be
+// written, 16 a command line it does not take.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kTestFailed = 8;
-constexpr int kNothingToDo = 12;
 constexpr int kCannotWrite = 15;
 constexpr int kBadCommandLine = 16;
 
@@ -54,14 +53,6 @@ std::string readWhole(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string memberName(std::string path)
-{
-    if (path.size() >= 2 && path[1] == ':')
-        path.erase(0, 2);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path.substr(std::min(path.find_first_not_of('/'), path.size()));
-}
-
 // The archive of one stored member.
 std::string archiveOf(const std::string& name, const std::string& data)
 {
@@ -87,10 +78,9 @@ std::string archiveOf(const std::string& name, const std::string& data)
 
 int writeArchive(const std::filesystem::path& archive, const std::string& file)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return kNothingToDo;
-    const std::string bytes = archiveOf(memberName(file), readWhole(file));
+    std::string name = file;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    const std::string bytes = archiveOf(name, readWhole(file));
     return std::ofstream(archive, std::ios::binary) << bytes ? 0 : kCannotWrite;
 }
 
