@@ -16,13 +16,6 @@ class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
 
-    // A hand-edited job file of the lines, with CR LF ends as on the original platform.
-    std::string handEdited(const std::string& first, const std::string& second = "")
-    {
-        writeFile(jobFile(), first + "\r\n" + second + "\r\n");
-        return jobFile();
-    }
-
     CDatabaseJob open(const std::string& file)
     {
         CDatabaseJob job;
@@ -79,24 +72,26 @@ TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRec
     EXPECT_EQ(readFile(jobFile()), readFile(QUORVEX_TEST_DATA_DIR "/Nightly.tsk"));
 }
 
-// What the reader makes of values edited by hand, and of keys left out, seen in the line a save
-// writes back; a value it cannot read is a fatal report.
+// What the reader makes of values edited by hand (CR LF ends as on the original platform), and
+// of keys left out, seen in the line a save writes back; a value it cannot read is a fatal
+// report.
 TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
+        writeFile(jobFile(), c[0] + "\r\n" + c[1] + "\r\n");
         if (c[2].starts_with("ERR#")) {
             std::filesystem::remove(errorLogPath());
-            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited(c[0], c[1])),
-                         test::FatalExitCalled);
+            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(jobFile()), test::FatalExitCalled);
             expectInErrorLog({c[2] + "\r\n", "CDatabaseJob.cls/OpenDatabaseJob()."});
             continue;
         }
-        open(handEdited(c[0], c[1])).SaveDatabaseJob(path("Saved.tsk"));
+        open(jobFile()).SaveDatabaseJob(path("Saved.tsk"));
         const std::string saved = readFile(path("Saved.tsk"));
         EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
     }
     // A missing file loads the defaults of missing keys, and is not made.
-    open(handEdited("[Other]")).SaveDatabaseJob(path("Defaults.tsk"));
+    writeFile(jobFile(), "[Other]\r\n");
+    open(jobFile()).SaveDatabaseJob(path("Defaults.tsk"));
     open(path("absent.tsk")).SaveDatabaseJob(path("FromNothing.tsk"));
     EXPECT_EQ(readFile(path("FromNothing.tsk")), readFile(path("Defaults.tsk")));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
