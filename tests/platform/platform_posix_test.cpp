@@ -57,14 +57,6 @@ TEST_F(PosixPlatformTest, AProgramStartedMeanwhileDoesNotKeepTheInstanceLock)
     EXPECT_EQ(::pclose(child), 0);
 }
 
-TEST(SplitArgumentsTest, SplitsAtBlanksOutsideQuotesWithTheClassicQuoteAndBackslashRules)
-{
-    EXPECT_EQ(splitArguments("  a\tb   c  "), (Words{"a", "b", "c"}));
-    EXPECT_EQ(splitArguments("   "), Words{});
-    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/split_arguments.txt"))
-        EXPECT_EQ(splitArguments(c[0]), Words(c.begin() + 1, c.end())) << c[0];
-}
-
 class ProcessTest : public AppDirTest {
 protected:
     // A program that only has to exist, made at the path of the folder.
@@ -86,7 +78,7 @@ protected:
     }
 };
 
-TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFile)
+TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFileTheArgumentsFollow)
 {
     EXPECT_EQ(splitCommandLine(R"(  "/no such/prog" /X "m a")"),
               (Words{"/no such/prog", "/X", "m a"}));
@@ -99,6 +91,11 @@ TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFile)
     EXPECT_EQ(splitCommandLine(longer + " -v"), (Words{shorter, "prog", "-v"}));
     EXPECT_EQ(splitCommandLine(path("no such") + " program x"),
               (Words{path("no"), "such", "program", "x"}));
+    // The arguments after the program, with the classic quote and backslash rules.
+    EXPECT_EQ(splitArguments("  a\tb   c  "), (Words{"a", "b", "c"}));
+    EXPECT_EQ(splitArguments("   "), Words{});
+    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/split_arguments.txt"))
+        EXPECT_EQ(splitArguments(c[0]), Words(c.begin() + 1, c.end())) << c[0];
 }
 
 // A signal never reads as success; a start that fails does so at once, with its error number.

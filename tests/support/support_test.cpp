@@ -45,10 +45,7 @@ std::vector<CaseFields> casesOf(const std::string& table)
     return cases;
 }
 
-class IniFileTest : public AppDirTest {
-protected:
-    std::string file() const { return path("settings.ini"); }
-};
+using IniFileTest = AppDirTest;
 
 // Val, the rounding and the integer conversions behind every number that job files and
 // Quorvex.ini hold.
@@ -127,25 +124,27 @@ TEST_F(IniFileTest, ReadsTheFirstMatchWhateverTheCaseBlanksQuotesAndLineEnds)
 
 TEST_F(IniFileTest, WritesInPlaceOrAtTheEndOfTheSectionKeepingEveryOtherLineOrRefusesBreakingValues)
 {
+    const std::string file = path("settings.ini");
     for (const auto& c : casesOf("ini_write.txt")) {
-        writeFile(file(), c[0]);
+        writeFile(file, c[0]);
         const bool refused = c[4] == c[0];
-        EXPECT_EQ(WriteIniData(c[1], c[2], c[3], file()), !refused) << c[0];
+        EXPECT_EQ(WriteIniData(c[1], c[2], c[3], file), !refused) << c[0];
         const IniValue values[] = {{"S", "k", "2"}, {c[1], c[2], c[3]}};
-        EXPECT_TRUE(!refused || !WriteIniValues(values, file())) << c[2];
-        EXPECT_EQ(readFile(file()), c[4]) << c[0];
+        EXPECT_TRUE(!refused || !WriteIniValues(values, file)) << c[2];
+        EXPECT_EQ(readFile(file), c[4]) << c[0];
     }
 }
 
 // (Several values written together: JobFileTest.SavingOverAnotherJobsFile...)
 TEST_F(IniFileTest, FailedWritesLeaveTheFileAsItWas)
 {
-    writeFile(file(), "[S]\nk=1\n");
-    fs::permissions(file(), fs::perms(0444));
+    const std::string file = path("settings.ini");
+    writeFile(file, "[S]\nk=1\n");
+    fs::permissions(file, fs::perms(0444));
     fs::create_directory(path("folder.ini"));
     for (const char* name : {"settings.ini", "missing/settings.ini", "folder.ini"})
         EXPECT_FALSE(WriteIniData("S", "k", "2", path(name))) << name;
-    EXPECT_EQ(readFile(file()), "[S]\nk=1\n");
+    EXPECT_EQ(readFile(file), "[S]\nk=1\n");
     EXPECT_FALSE(fs::exists(path("missing")));
     EXPECT_TRUE(fs::is_empty(path("folder.ini")));
 }
