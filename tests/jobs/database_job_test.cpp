@@ -112,11 +112,9 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
 }
 
-using NextRunTest = JobFileTest;
-
 // The missed run is the latest scheduled moment after the day of the last run; the runs between
 // the last one and now did not happen.
-TEST_F(NextRunTest, NextRunOfEveryScheduleAndTheMissedRun)
+TEST_F(JobFileTest, NextRunOfEveryScheduleAndTheMissedRun)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/next_run.txt"))
         EXPECT_EQ(scheduled(c, parseDate(c[3]) + parseTime(c[4])).DateNextRun(), parseDate(c[5]))

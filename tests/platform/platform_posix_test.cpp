@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 namespace quorvex::test {
@@ -46,8 +47,7 @@ TEST_F(PosixPlatformTest, AttributesFollowLinks)
 // holds it: CtlRunTest.DueRunsNothing...BesideTheAgent.)
 TEST_F(PosixPlatformTest, AProgramStartedMeanwhileDoesNotKeepTheInstanceLock)
 {
-    std::optional<SingleInstance> held;
-    held.emplace(dir().string(), "quorvex.lock");
+    auto held = std::make_unique<SingleInstance>(dir().string(), "quorvex.lock");
     FILE* child = ::popen("echo started; exec sleep 1", "r");
     ASSERT_NE(child, nullptr);
     char line[16];

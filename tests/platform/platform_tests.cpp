@@ -7,8 +7,6 @@
 #include "platform/file_system.hpp"
 #include "support/error.hpp"
 
-#include <fstream>
-
 namespace quorvex::test {
 namespace {
 
@@ -78,7 +76,7 @@ TEST_F(PlatformTest, OneLockHolderAtATimeAndTheLockFileGoesWithTheLock)
     EXPECT_FALSE(second.tryLock());
     first.release();
     EXPECT_FALSE(fs::exists(file));
-    std::ofstream(file) << "left by a killed holder";
+    writeFile(file, "left by a killed holder");
     EXPECT_TRUE(second.tryLock());
     EXPECT_FALSE(first.tryLock());
     EXPECT_THROW(ExclusiveFileLock(path("missing/target.lock")).tryLock(), RuntimeError);

@@ -61,8 +61,7 @@ TEST_F(PreferencesTest, AMissingFileGivesTheDefaultsAndIsNotMade)
         const ScopedEnv onlyOurs("PATH", dir().string());
         LoadPreferences();
         EXPECT_EQ(preferences().IEPath, "");
-        writeFile(path("xdg-open"), "#!/bin/sh\n");
-        fs::permissions(path("xdg-open"), fs::perms::owner_all);
+        writeStubProgram(dir() / "xdg-open");
         LoadPreferences();
         EXPECT_EQ(preferences().IEPath, path("xdg-open"));
         EXPECT_EQ(preferences().StopOnError, -1);
