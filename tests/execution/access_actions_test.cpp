@@ -1,6 +1,9 @@
 #include "execution/access.hpp"
+#include "execution/shell_and_close.hpp"
+#include "fakes/case_table.hpp"
 #include "fakes/scoped_env.hpp"
 #include "platform/file_system.hpp"
+#include "platform/windows.hpp"
 
 #include "access_job_test.hpp"
 
@@ -56,37 +59,70 @@ TEST_F(AccessActionsTest, AccessIsFoundThroughTheProbeFileAndRunsThatNeverStartI
     EXPECT_FALSE(fs::exists(m_mdb + ".args"));
 }
 
-// The arguments, one per line, that the fake Access received; an exit code other than 0 is
-// logged after the line that started Access.
+// Each case of access_runs.txt is a run: the arguments, one per line, that the fake Access
+// received, and the lines logged about it.
 TEST_F(AccessActionsTest, CommandLinesReachAccessExactlyAndAFailingExitCodeIsLogged)
 {
-    const std::string mdw = "/srv/Sec Dir/system.mdw";
-    // clang-format off
-    struct Row { int16_t type; bool security; const char *password, *exitCode; std::string arguments; Lines log; };
-    const std::vector<Row> rows = {
-        {job_type::RepairCompact, false, "", "0", "/NOSTARTUP\n/COMPACT\n", {aboutMdb("Compacting file")}},
-        {job_type::RepairCompact, true, "secret", "3", "/NOSTARTUP\n/COMPACT\n/USER\nadmin\n/PWD\nsecret\n/WRKGRP\n" + mdw + "\n",
-         {aboutMdb("Compacting file"), aboutMdb("Error #3 - Quorvex was unable to Compact the MDB File")}},
-        {job_type::AutoExecute, false, "", "0", "", {aboutMdb("Auto Executing file")}},
-        {job_type::AutoExecute, true, "", "7", "/USER\nadmin\n/PWD\n/WRKGRP\n" + mdw + "\n",
-         {aboutMdb("Auto Executing file"), aboutMdb("Error #7 - Quorvex was unable to Auto Execute MDB File:")}},
-        // A password with a blank stays one argument.
-        {job_type::AutoExecute, true, "open sesame", "0", "/USER\nadmin\n/PWD\nopen sesame\n/WRKGRP\n" + mdw + "\n",
-         {aboutMdb("Auto Executing file")}},
-    };
-    // clang-format on
     m_job.setUserID("admin");
-    m_job.setMDWFile(mdw);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.arguments);
-        m_job.setSecurity(row.security);
-        m_job.setPassword(row.password);
-        const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", row.exitCode);
-        EXPECT_EQ(logOfRun(row.type), row.log);
-        EXPECT_EQ(readFile(m_mdb + ".args"), m_mdb + "\n" + row.arguments);
+    m_job.setMDWFile("/srv/Sec Dir/system.mdw");
+    for (const auto& c : readCaseTable(QUORVEX_TEST_DATA_DIR "/access_runs.txt")) {
+        SCOPED_TRACE(c[0] + " exiting with " + c[3]);
+        const bool repair = c[0] == "repair";
+        m_job.setSecurity(c[1] == "on");
+        m_job.setPassword(c[2]);
+        const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", c[3]);
+        Lines log{aboutMdb(repair ? "Compacting file" : "Auto Executing file")};
+        if (c[4] != "-")
+            log.push_back(aboutMdb(c[4]));
+        EXPECT_EQ(logOfRun(repair ? job_type::RepairCompact : job_type::AutoExecute), log);
+        std::string arguments = m_mdb + "\n";
+        for (auto argument = c.begin() + 5; argument < c.end(); ++argument)
+            arguments += *argument + "\n";
+        EXPECT_EQ(readFile(m_mdb + ".args"), arguments);
     }
     EXPECT_EQ(m_display.texts.at(2), "Compacting Orders...");
     EXPECT_TRUE(m_desktop.boxes().empty());
+}
+
+using ShellAndCloseTest = AppDirTest;
+
+// A start failure returns at once with its number. A program that starts (a window style out
+// of range starts it all the same) is waited for, with three passes of events every cycle, and
+// its exit code returned: 259, which Windows also reports for a program that still runs, is
+// told apart by the process handle there, and POSIX keeps its low byte. Only a window title
+// that begins with "FINISHED", in any case, closes the window; otherwise the fake Access times
+// out. Windows need an X display on Linux (the suite runs under xvfb-run); the test stays
+// connected throughout, as a bare X server resets whenever its last client leaves and turns
+// away a client that connects during the reset.
+TEST_F(ShellAndCloseTest, WaitsForTheProgramAndClosesItsWindowOnlyWhenItsTitleSaysFinished)
+{
+    // The fake Access, started on a database of the folder as Access would be, takes its
+    // orders from the environment it inherits.
+    const auto runFakeAccess = [&](int windowStyle) {
+        return ShellAndClose(std::string("\"") + QUORVEX_FAKE_ACCESS + "\" \"" + path("db.mdb") +
+                                 "\" /X",
+                             windowStyle);
+    };
+    EXPECT_EQ(ShellAndClose(path("missing.exe") + " /X"), err::ObjectErrorBase + err::FileNotFound);
+    EXPECT_EQ(m_desktop.doEventsCount(), 0);
+    // Long enough for more than one cycle.
+    const ScopedEnv runFor("FAKE_ACCESS_RUN_MS", "300");
+    const ScopedEnv exitCode("FAKE_ACCESS_EXIT_CODE", "259");
+    EXPECT_EQ(runFakeAccess(7) & 0xFF, 3);
+    EXPECT_GE(m_desktop.doEventsCount(), 6);
+    EXPECT_EQ(m_desktop.doEventsCount() % 3, 0);
+    TopLevelWindows display;
+    if (!display.hasDisplay())
+        GTEST_SKIP() << "no display";
+    // The exit code stays 259 whichever way the fake ends; when it times out, it is 124.
+    const auto runWithTitle = [&](const char* title) {
+        const ScopedEnv titled("FAKE_ACCESS_TITLE", title);
+        return runFakeAccess(2) & 0xFF;
+    };
+    EXPECT_EQ(runWithTitle("Finished compacting"), 3);
+    EXPECT_EQ(runWithTitle("finished: all done"), 3);
+    const ScopedEnv timeout("FAKE_ACCESS_TIMEOUT_MS", "1000");
+    EXPECT_EQ(runWithTitle("Unfinished business"), 124);
 }
 
 } // namespace

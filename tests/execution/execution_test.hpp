@@ -2,12 +2,12 @@
 
 #include "execution/status_display.hpp"
 #include "fakes/test_environment.hpp"
+#include "fakes/text_lines.hpp"
 #include "support/error.hpp"
 #include "support/transaction_log.hpp"
 
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,10 +42,9 @@ protected:
     // and two blanks) and their CR LF.
     static std::vector<std::string> logMessages()
     {
-        std::istringstream log(readFile(transactionLogPath()));
         std::vector<std::string> messages;
-        for (std::string line; std::getline(log, line);)
-            messages.push_back(line.substr(21, line.size() - 22));
+        for (const std::string& line : linesOf(readFile(transactionLogPath())))
+            messages.push_back(line.substr(21));
         return messages;
     }
     // Copies a file of the built application directory (zip, TestForAccess.mdb) into ours.

@@ -2,16 +2,14 @@
 // switches), it writes every argument it received, one per line, to "<database>.args" and
 // then behaves as the environment asks:
 //   FAKE_ACCESS_EXIT_CODE      the exit code (default 0)
-//   FAKE_ACCESS_RUN_WHILE      a file: without a window, stay running while it exists, so a
-//                              test decides when "Access" ends
+//   FAKE_ACCESS_RUN_MS         without a window, how long it stays running (default 0)
 //   FAKE_ACCESS_TITLE          show a window with this title and exit when asked to close
 //                              it
-//   FAKE_ACCESS_TIMEOUT_MS     how long it waits for either (default 10000); it then exits
+//   FAKE_ACCESS_TIMEOUT_MS     how long it waits for that (default 10000); it then exits
 //                              with kTimedOut, so a test never hangs
 #include "fake_access_window.hpp"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -29,22 +27,14 @@ int envNumber(const char* name, int fallback)
 
 int main(int argc, char** argv)
 {
-    if (argc > 1) {
-        std::ofstream out(std::string(argv[1]) + ".args", std::ios::binary);
-        for (int i = 1; i < argc; ++i)
-            out << argv[i] << '\n';
-    }
+    std::ofstream out(std::string(argv[1]) + ".args", std::ios::binary);
+    for (int i = 1; i < argc; ++i)
+        out << argv[i] << '\n';
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(envNumber("FAKE_ACCESS_TIMEOUT_MS", 10000));
     const int exitCode = envNumber("FAKE_ACCESS_EXIT_CODE", 0);
     if (const char* title = std::getenv("FAKE_ACCESS_TITLE"))
         return windowCloseRequested(title, deadline) ? exitCode : kTimedOut;
-    std::error_code error;
-    for (const char* hold = std::getenv("FAKE_ACCESS_RUN_WHILE");
-         hold && std::filesystem::exists(hold, error);) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return kTimedOut;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(envNumber("FAKE_ACCESS_RUN_MS", 0)));
     return exitCode;
 }

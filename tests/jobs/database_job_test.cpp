@@ -12,22 +12,9 @@ namespace {
 
 using test::at;
 
-// The system's separator, as a text.
-const std::string kSep(1, kPathSeparator);
-
 class JobFileTest : public test::AppDirTest {
 protected:
     std::string jobFile() const { return path("Job.tsk"); }
-
-    // A hand-edited job file of these lines, with CR LF ends as on the original platform.
-    std::string handEdited(const std::vector<std::string>& lines)
-    {
-        std::string text;
-        for (const auto& line : lines)
-            text += line + "\r\n";
-        writeFile(jobFile(), text);
-        return jobFile();
-    }
 
     CDatabaseJob open(const std::string& file)
     {
@@ -60,10 +47,10 @@ TEST(DatabaseJobRecord, SettersBuildTheDayMaskAndTheTargetFolderAndNegativeCount
                          d[5] == '1', d[6] == '1');
         EXPECT_EQ(job.DayOfWeek(), std::stoi(c[1])) << d;
     }
-    for (const auto& [value, stored] : std::vector<std::pair<std::string, std::string>>{
-             {"backup", "backup" + kSep}, {"backup" + kSep, "backup" + kSep}, {"", kSep}}) {
+    const std::string sep(1, kPathSeparator);
+    for (const std::string& value : {std::string("backup"), "backup" + sep, std::string()}) {
         job.setBackupTargetDirectory(value);
-        EXPECT_EQ(job.BackupTargetDirectory(), stored) << value;
+        EXPECT_EQ(job.BackupTargetDirectory(), value.empty() ? sep : "backup" + sep) << value;
     }
     job.setDayOfWeek(-2);
     job.setDayOfMonth(-1);
@@ -85,24 +72,26 @@ TEST_F(JobFileTest, OneSaveWritesExactlyTheDocumentedLinesThatLoadIntoTheSameRec
     EXPECT_EQ(readFile(jobFile()), readFile(QUORVEX_TEST_DATA_DIR "/Nightly.tsk"));
 }
 
-// What the reader makes of values edited by hand, and of keys left out, seen in the line a save
-// writes back; a value it cannot read is a fatal report.
+// What the reader makes of values edited by hand (CR LF ends as on the original platform), and
+// of keys left out, seen in the line a save writes back; a value it cannot read is a fatal
+// report.
 TEST_F(JobFileTest, HandEditedValuesAreReadAsTheClassicReaderDoes)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/hand_edited.txt")) {
+        writeFile(jobFile(), c[0] + "\r\n" + c[1] + "\r\n");
         if (c[2].starts_with("ERR#")) {
             std::filesystem::remove(errorLogPath());
-            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(handEdited({c[0], c[1]})),
-                         test::FatalExitCalled);
+            EXPECT_THROW(CDatabaseJob().OpenDatabaseJob(jobFile()), test::FatalExitCalled);
             expectInErrorLog({c[2] + "\r\n", "CDatabaseJob.cls/OpenDatabaseJob()."});
             continue;
         }
-        open(handEdited({c[0], c[1]})).SaveDatabaseJob(path("Saved.tsk"));
+        open(jobFile()).SaveDatabaseJob(path("Saved.tsk"));
         const std::string saved = readFile(path("Saved.tsk"));
         EXPECT_NE(saved.find("\r\n" + c[2] + "\r\n"), std::string::npos) << c[1] << "\n" << saved;
     }
     // A missing file loads the defaults of missing keys, and is not made.
-    open(handEdited({"[Other]"})).SaveDatabaseJob(path("Defaults.tsk"));
+    writeFile(jobFile(), "[Other]\r\n");
+    open(jobFile()).SaveDatabaseJob(path("Defaults.tsk"));
     open(path("absent.tsk")).SaveDatabaseJob(path("FromNothing.tsk"));
     EXPECT_EQ(readFile(path("FromNothing.tsk")), readFile(path("Defaults.tsk")));
     EXPECT_FALSE(std::filesystem::exists(path("absent.tsk")));
@@ -123,11 +112,9 @@ TEST_F(JobFileTest, SavingOverAnotherJobsFileReplacesOurKeysAndKeepsTheRest)
     EXPECT_EQ(open(jobFile()).RepairCompactMDB(), "/data/orders.mdb");
 }
 
-using NextRunTest = JobFileTest;
-
 // The missed run is the latest scheduled moment after the day of the last run; the runs between
 // the last one and now did not happen.
-TEST_F(NextRunTest, NextRunOfEveryScheduleAndTheMissedRun)
+TEST_F(JobFileTest, NextRunOfEveryScheduleAndTheMissedRun)
 {
     for (const auto& c : test::readCaseTable(QUORVEX_TEST_DATA_DIR "/next_run.txt"))
         EXPECT_EQ(scheduled(c, parseDate(c[3]) + parseTime(c[4])).DateNextRun(), parseDate(c[5]))

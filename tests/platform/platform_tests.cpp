@@ -7,8 +7,6 @@
 #include "platform/file_system.hpp"
 #include "support/error.hpp"
 
-#include <fstream>
-
 namespace quorvex::test {
 namespace {
 
@@ -20,7 +18,8 @@ TEST_F(PlatformTest, AttributesRenamesThatRefuseOrReplaceAsAskedAndTwoSpellingsO
 {
     writeFile(dir() / "plain.mdb", "");
     writeFile(dir() / "locked.mdb", "");
-    fs::permissions(dir() / "locked.mdb", fs::perms::owner_read);
+    // Read-only is the owner's: another's right to write does not count.
+    fs::permissions(dir() / "locked.mdb", fs::perms::owner_read | fs::perms::group_write);
     fs::create_directory(dir() / "folder");
     EXPECT_EQ(fileAttributes(path("plain.mdb")), attr::Normal);
     EXPECT_EQ(fileAttributes(path("locked.mdb")), attr::ReadOnly);
@@ -77,7 +76,7 @@ TEST_F(PlatformTest, OneLockHolderAtATimeAndTheLockFileGoesWithTheLock)
     EXPECT_FALSE(second.tryLock());
     first.release();
     EXPECT_FALSE(fs::exists(file));
-    std::ofstream(file) << "left by a killed holder";
+    writeFile(file, "left by a killed holder");
     EXPECT_TRUE(second.tryLock());
     EXPECT_FALSE(first.tryLock());
     EXPECT_THROW(ExclusiveFileLock(path("missing/target.lock")).tryLock(), RuntimeError);

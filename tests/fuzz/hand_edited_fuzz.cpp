@@ -1,10 +1,11 @@
-// A hand-edited job file: it loads or is left out with its report, its next run is computed,
-// and a save of what was read always lands: it loads again with the same schedule, and from
-// then on a save and a load change nothing (the first load may take a pair of quotes off a
-// value).
+// A hand-edited INI file. As Quorvex.ini, the preferences load or the program ends with its
+// report. As a job file, it loads or is left out with its report, its next run is computed, and
+// a save of what was read always lands: it loads again with the same schedule, and from then on
+// a save and a load change nothing (the first load may take a pair of quotes off a value).
 #include "fuzz_environment.hpp"
 
 #include "jobs/database_job.hpp"
+#include "support/preferences.hpp"
 
 #include <iterator>
 
@@ -27,6 +28,12 @@ std::string savedAndLoaded(const std::string& copy, const CDatabaseJob& job, CDa
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static fuzz::Environment environment;
+    environment.put("Quorvex.ini", data, size);
+    try {
+        LoadPreferences();
+    } catch (const fuzz::ProgramEnded&) {
+        // A number out of range: the documented fatal report.
+    }
     const std::string file = environment.put("Job.tsk", data, size);
     CDatabaseJob job;
     if (!job.OpenDatabaseJobOrSkip(file))
