@@ -1,9 +1,11 @@
 #include "fakes/xdg_tree.hpp"
+#include "support/app_info.hpp"
 #include "support/error_handler.hpp"
 #include "ui/about/frm_about.hpp"
 #include "ui/about/help.hpp"
 #include "ui/form_test.hpp"
 
+#include <QLabel>
 #include <QTest>
 
 #include <fstream>
@@ -44,16 +46,25 @@ protected:
     }
 };
 
-// The About box's button shows the error log, created empty first, with the desktop's opener,
-// and tells when the opener finds no viewer. The help page opens with the program of its
-// association; addresses with the browser the user chose, asked for once and kept. The
+// The About box shows the version; its button shows the error log, created empty first, with the
+// desktop's opener, and tells when the opener finds no viewer. The help page opens with the program
+// of its association; addresses with the browser the user chose, asked for once and kept. The
 // transcript has the boxes and the browser dialogs.
 TEST_F(HelpTest, ErrorLogButtonHelpPageAndAddressesOpenInTheirProgramsFailuresAreTold)
 {
     usePath(dir());
     writeRecorder(dir() / "xdg-open");
+    AppInfo info = app();
+    info.major = 1;
+    info.minor = 2;
+    info.revision = 34;
+    setApp(info);
     frmAbout about;
     m_form = &about;
+    // The version as built; this build names no homepage or mail address, so none is offered.
+    EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Quorvex 1.2 (Bld 34)");
+    EXPECT_EQ(about.findChild<QLabel*>("lblWebsite"), nullptr);
+    EXPECT_EQ(about.findChild<QLabel*>("lblMailTo"), nullptr);
     click("cmdErrorLog");
     EXPECT_EQ(startedWith(dir() / "xdg-open"), errorLogPath() + "\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(errorLogPath()));
