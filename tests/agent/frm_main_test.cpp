@@ -43,6 +43,7 @@ protected:
 // row's next run are saved before it runs.
 TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsVisible)
 {
+    EXPECT_EQ(m_main.tmrCheckForDatabaseJob()->interval(), 5000) << "a check every 5 seconds";
     const std::string file = addJob("Orders", 10, 30);
     std::pair<DateTime, DateTime> seenDuringRun;
     m_desktop.onDoEvents([&] {
