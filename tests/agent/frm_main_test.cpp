@@ -51,8 +51,7 @@ TEST_F(MainWindowTest, DueJobSavesItsLastRunFirstRunsOnceAndNotWhileTheWindowIsV
         job.OpenDatabaseJob(file);
         seenDuringRun = {job.DateLastRun(), m_schedule.rowDateNextRun(1)};
     });
-    for (const CaseFields& tick :
-         readCaseTable(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / "due_ticks.txt")) {
+    for (const CaseFields& tick : readCaseTable(QUORVEX_TEST_DATA_DIR "/due_ticks.txt")) {
         int day = 0, hour = 0, minute = 0, second = 0;
         std::sscanf(tick[0].c_str(), "%d %d:%d:%d", &day, &hour, &minute, &second);
         m_schedule.setVisible(tick[1] == "shown");

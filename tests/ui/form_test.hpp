@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include <stdexcept>
+
 namespace quorvex::test {
 
 // The rows of a schedule window, one a line (no line end after the last), their columns
@@ -31,10 +33,13 @@ inline std::string rowsOf(frmSchedule& schedule, const QString& separator = " | 
 // A window of the program, m_form, worked through its controls by their names as a user would.
 class FormTest : public JobFilesTest {
 protected:
-    // A control of the form (a misspelt name ends the test on the null pointer).
+    // A control of the form; a misspelt name fails the test with the name, not on a null pointer.
     template <class T = QWidget> T* find(const QString& name) const
     {
-        return m_form->findChild<T*>(name);
+        T* control = m_form->findChild<T*>(name);
+        if (control == nullptr)
+            throw std::runtime_error("no control " + name.toStdString());
+        return control;
     }
     void click(const QString& name) const { find<QAbstractButton>(name)->click(); }
     void trigger(const QString& name) const { find<QAction>(name)->trigger(); }
@@ -79,7 +84,7 @@ protected:
     // The cases of tests/data/ui/<name>.
     static std::vector<CaseFields> cases(const std::string& name)
     {
-        return readCaseTable(std::filesystem::path(QUORVEX_TEST_DATA_DIR) / name);
+        return readCaseTable(QUORVEX_TEST_DATA_DIR "/" + name);
     }
 
     QWidget* m_form = nullptr;
