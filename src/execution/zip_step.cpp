@@ -2,6 +2,7 @@
 
 #include "execution/command_line.hpp"
 #include "execution/shell_and_close.hpp"
+#include "platform/process.hpp"
 #include "support/app_info.hpp"
 #include "support/transaction_log.hpp"
 
@@ -9,7 +10,6 @@ namespace quorvex {
 
 namespace {
 
-constexpr int kHidden = 0;
 constexpr const char* kZipOptions = " -S -v -n .zip ";
 
 // A double quote inside a path would end its quoting early and let the rest of the name reach
@@ -83,7 +83,7 @@ bool ZipFile(const std::string& archivePath, const std::string& fileItem)
 {
     if (refuseUnquotable(archivePath) || refuseUnquotable(fileItem))
         return false;
-    const int32_t code = ShellAndClose(zipCommandLine(archivePath, fileItem), kHidden);
+    const int32_t code = ShellAndClose(zipCommandLine(archivePath, fileItem), kHiddenWindow);
     if (code == 0)
         return true;
     LogEvent(zipResultLine(code, fileItem));
@@ -96,8 +96,8 @@ namespace quorvex {
 
 bool TestZipArchive(const std::string& archivePath)
 {
-    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath), kHidden) ==
-           0;
+    return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath),
+                         kHiddenWindow) == 0;
 }
 
 } // namespace quorvex

@@ -25,8 +25,11 @@ std::optional<std::string> locateProgramFile(const std::string& name);
 // file; when none does, the first word.
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
-// A program started from a command line, never through a shell. The show state (0 to 6 in
-// the Windows numbering) has no effect here.
+// The show state of a window that is never shown (0 to 6 in the Windows numbering).
+constexpr int kHiddenWindow = 0;
+
+// A program started from a command line, never through a shell. Of the show states only the
+// hidden one has an effect here: the program's output and errors are discarded.
 class Process {
 public:
     // Starts the program and returns at once. A start that fails throws its RuntimeError:

@@ -67,10 +67,10 @@ protected:
     }
     // The exit status of the program, which stays available once known, or minus the error
     // number when it could not start.
-    static int32_t run(const std::string& commandLine)
+    static int32_t run(const std::string& commandLine, int showState = 6)
     {
         std::optional<Process> process;
-        if (const int32_t error = errorNumberOf([&] { process.emplace(commandLine, 6); }))
+        if (const int32_t error = errorNumberOf([&] { process.emplace(commandLine, showState); }))
             return -error;
         while (!process->exitStatus())
             process->waitForExit(1000);
@@ -117,6 +117,14 @@ TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStartAndPassesTheAr
     EXPECT_EQ(run(commandLine), 0);
     EXPECT_EQ(readFile(database + ".args"),
               database + "\n/WRKGRP\nC:\\Sec\\x.mdw\n$HOME\na;b\n*\n\n/X\nm \"q\"\n");
+    // A hidden program writes nowhere; a shown one writes where the agent does.
+    const auto writesTo = [](const std::string& output, const std::string& errors) {
+        return "/bin/sh -c \"test /proc/self/fd/1 -ef " + output + " && test /proc/self/fd/2 -ef " +
+               errors + "\"";
+    };
+    EXPECT_EQ(run(writesTo("/dev/null", "/dev/null"), kHiddenWindow), 0);
+    const std::string agent = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    EXPECT_EQ(run(writesTo(agent + "1", agent + "2"), 1), 0);
 }
 
 } // namespace

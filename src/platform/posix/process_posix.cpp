@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -76,9 +77,31 @@ private:
     posix_spawnattr_t m_attr;
 };
 
+// A hidden program's output goes nowhere, as a hidden console window shows it to no one; so
+// zip's verbose lines never reach the agent's terminal or the mail of a cron job.
+class SpawnOutput {
+public:
+    explicit SpawnOutput(bool discarded)
+    {
+        posix_spawn_file_actions_init(&m_actions);
+        if (!discarded)
+            return;
+        for (int stream : {STDOUT_FILENO, STDERR_FILENO})
+            posix_spawn_file_actions_addopen(&m_actions, stream, "/dev/null", O_WRONLY, 0);
+    }
+    ~SpawnOutput() { posix_spawn_file_actions_destroy(&m_actions); }
+    SpawnOutput(const SpawnOutput&) = delete;
+    SpawnOutput& operator=(const SpawnOutput&) = delete;
+
+    const posix_spawn_file_actions_t* get() const { return &m_actions; }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+};
+
 } // namespace
 
-Process::Process(const std::string& commandLine, int /*showState*/)
+Process::Process(const std::string& commandLine, int showState)
 {
     const std::vector<std::string> argv = splitCommandLine(commandLine);
     const std::string file = programFileOf(argv);
@@ -90,8 +113,9 @@ Process::Process(const std::string& commandLine, int /*showState*/)
     // glibc's posix_spawn reports a failing exec through its result, so a start that fails
     // is known here and never looks like a program that ran and ended.
     const SpawnAttributes attributes;
+    const SpawnOutput output(showState == kHiddenWindow);
     const int result =
-        posix_spawn(&m_pid, file.c_str(), nullptr, attributes.get(), args.data(), environ);
+        posix_spawn(&m_pid, file.c_str(), output.get(), attributes.get(), args.data(), environ);
     if (result != 0)
         throw startError(result);
     // A descriptor that becomes readable at the child's end lets the wait sleep without

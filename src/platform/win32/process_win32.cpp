@@ -44,7 +44,10 @@ Process::Process(const std::string& commandLine, int showState)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showState);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    // A hidden console program gets no console at all, so its output is shown nowhere, also
+    // when it is started from one.
+    const DWORD flags = showState == kHiddenWindow ? CREATE_NO_WINDOW : 0;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                         &startup, &started))
         throw startError(GetLastError());
     CloseHandle(started.hThread);
