@@ -90,10 +90,6 @@ bool ZipFile(const std::string& archivePath, const std::string& fileItem)
     return false;
 }
 
-} // namespace quorvex
-
-namespace quorvex {
-
 bool TestZipArchive(const std::string& archivePath)
 {
     return ShellAndClose(inQuotes(programFile("zip")) + " -T " + inQuotes(archivePath),
