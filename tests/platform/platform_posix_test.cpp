@@ -100,7 +100,8 @@ TEST_F(ProcessTest, TheProgramIsTheQuotedPartOrTheShortestPrefixNamingAFileTheAr
 
 // A signal never reads as success; a start that fails does so at once, with its error number.
 // (Plain exit codes, a missing program and a file that is no program: ShellAndCloseTest.)
-TEST_F(ProcessTest, ReportsTheExitCodeOrWhyTheProgramCouldNotStartAndPassesTheArgumentsAsSplit)
+TEST_F(ProcessTest,
+       ReportsTheExitCodeOrWhyTheProgramCouldNotStartPassesTheArgumentsAsSplitAndHidesOutput)
 {
     const std::string garbage = program("garbage");
     writeFile(garbage, std::string("\x01\x02\x03 not a program", 18));
